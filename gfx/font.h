@@ -1,0 +1,60 @@
+// hgeFont: single-byte text measured and drawn with a bitmap font. The font
+// is read from a "[HGEFONT]" description (a Bitmap line naming the glyph
+// sheet, Char lines cutting glyphs out of it) through the engine's resource
+// loader.
+#pragma once
+
+#include <cstdint>
+
+#include "gfx/engine.h"
+#include "gfx/rect.h"
+#include "gfx/sprite.h"
+
+class hgeFont {
+ public:
+  // Reads the description; an unreadable or malformed one gives an empty
+  // font (it measures 0 and draws nothing).
+  explicit hgeFont(const char* filename);
+  ~hgeFont();
+  hgeFont(const hgeFont&) = delete;
+  hgeFont& operator=(const hgeFont&) = delete;
+
+  // Alignment: TEXT_LEFT, TEXT_RIGHT or TEXT_CENTER (the two low bits; 3
+  // draws left-aligned). Line feeds start new lines, each aligned by itself.
+  void DrawString(float x, float y, int align, const char* text);
+  // printf-style; the formatted text is cut at 1,023 bytes.
+  void DrawFormatted(float x, float y, int align, const char* format, ...)
+      __attribute__((format(printf, 5, 6)));
+
+  // Width of the text up to its first line feed, in screen pixels.
+  float MeasureLine(const char* text) const;
+  void SetTextColor(uint32_t colour);
+  uint32_t GetTextColor() const { return colour; }
+  void SetDrawScale(float s) { scale = s; }
+  float GetDrawScale() const { return scale; }
+  // The largest glyph height of the description, unscaled.
+  float GetLineHeight() const { return height; }
+
+  // Read access for tests and tools.
+  HTEXTURE GetTexture() const { return texture; }
+  const hgeSprite* GetGlyph(int code) const {
+    return (code >= 0 && code < 256) ? glyphs[code] : nullptr;
+  }
+  float GetPreAdvance(int code) const { return (code >= 0 && code < 256) ? pre[code] : 0.0f; }
+  float GetPostAdvance(int code) const { return (code >= 0 && code < 256) ? post[code] : 0.0f; }
+
+ private:
+  static hgeEngine* engine;
+
+  char buffer[1024];
+  HTEXTURE texture = 0;
+  hgeSprite* glyphs[256] = {};
+  float pre[256] = {};
+  float post[256] = {};
+  float height = 0.0f;
+  float scale = 1.0f;
+  float rotation = 0.0f;
+  float tracking = 0.0f;
+  float spacing = 1.0f;
+  uint32_t colour = 0xFFFFFFFF;
+};
