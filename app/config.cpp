@@ -19,13 +19,3 @@ TARN_OBJECT* LogoObject = nullptr;
 float FrameClock = 0.0f;
 float NextInputTime = 0.0f;
 float LogoFadeStep = 0.001f;
-
-std::string PackPassword() {
-  // Assembled from single characters so the word never stands in the binary.
-  std::string password;
-  password += static_cast<char>('P' + 1);
-  password += static_cast<char>('0' + 7);
-  password += static_cast<char>('K' - 1);
-  password += static_cast<char>('X' + 1);
-  return password;  // "Q7JY"
-}
