@@ -27,9 +27,6 @@ inline constexpr char SITE_URL[] = "https://www.pelmora.org/";
 inline constexpr char ENGINE_SITE_URL[] = "http://hge.relishgames.com/";
 inline constexpr char PACK_FILE[] = "Graphics.paq";
 
-// The four-character password of the resource pack, built at run time.
-std::string PackPassword();
-
 extern hgeEngine* Engine;
 extern TARN* MainScene;
 extern hgeFont* BigFont;

@@ -1,5 +1,5 @@
 // The resource pack's password, shared by the program and the pack builder.
-#include <string>
+#include "app/password.h"
 
 std::string PackPassword() {
   // Assembled from single characters so the word never stands in the binary.
