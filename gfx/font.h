@@ -13,7 +13,9 @@
 class hgeFont {
  public:
   // Reads the description; an unreadable or malformed one gives an empty
-  // font (it measures 0 and draws nothing).
+  // font (it measures 0 and draws nothing). Any bytes are read safely:
+  // lines are cut at 255 characters, texture paths over 259 characters are
+  // not loaded, Char lines without six numbers make no glyph.
   explicit hgeFont(const char* filename);
   ~hgeFont();
   hgeFont(const hgeFont&) = delete;
@@ -44,6 +46,16 @@ class hgeFont {
   float GetPostAdvance(int code) const { return (code >= 0 && code < 256) ? post[code] : 0.0f; }
 
  private:
+  // Index of the glyph that draws `code`: its own, else "?", else -1.
+  int GlyphIndex(unsigned char code) const;
+  float LineStart(float x, int align, const char* line) const;
+  void ReadDescription(const char* name, const char* text);
+  // False when the texture cannot be loaded (reading stops there).
+  bool LoadBitmap(const char* name, const char* file);
+  void SetGlyph(int code, int x, int y, int w, int h, int before, int after);
+  // Frees a texture replaced by a later Bitmap line once no glyph uses it.
+  void DropTexture(HTEXTURE old);
+
   static hgeEngine* engine;
 
   char buffer[1024];
@@ -57,4 +69,8 @@ class hgeFont {
   float tracking = 0.0f;
   float spacing = 1.0f;
   uint32_t colour = 0xFFFFFFFF;
+  // Textures replaced by a later Bitmap line that glyphs still use; each
+  // holds at least one glyph, so there are never more than 256.
+  HTEXTURE retired[256] = {};
+  int retiredCount = 0;
 };
