@@ -40,6 +40,9 @@ class TARN_OBJECT {
   float drawOffsetX = 0.0f, drawOffsetY = 0.0f;
   float depth;  // changed only through TARN::SetObjectDepth
   int cellRow = 0, cellIndex = 0;
+  // The key the scene's draw order holds the object under, kept by the scene
+  // so that re-depthing and deletion find the entry without a scan.
+  std::string drawKey;
   // Cell stepping over time; the delay stays 0, so cells never advance.
   int stepDelay = 0, stepTick = 0, stopCell = 0;
   bool stepBackwards = false, stepLoop = false;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "gfx/rect.h"
 #include "scene/graphics.h"
@@ -60,6 +61,14 @@ class TARN {
   int NextGraphicsId() const { return nextGraphicsId; }
 
  private:
+  // Position of the entry holding object, looked up under its key; -1 when
+  // the list does not hold it.
+  int FindEntry(const NamedList<TARN_OBJECT>& list, std::string_view key,
+                const TARN_OBJECT* object) const;
+  // Takes the object at this position of objectsById out of every index and,
+  // unless detachOnly, destroys it.
+  void Unlink(int idPosition, bool detachOnly);
+
   NamedList<TARN_OBJECT> objectsById;
   NamedList<TARN_OBJECT> objectsByName;
   NamedList<TARN_OBJECT> drawOrder;
