@@ -209,7 +209,6 @@ void hgeFont::SetGlyph(int code, int x, int y, int w, int h, int before, int aft
   HTEXTURE oldTexture = old->GetTexture();
   delete old;
   // The replaced glyph may have been the last user of a retired texture.
-  if (oldTexture == texture) return;
   for (int i = 0; i < retiredCount; ++i) {
     if (retired[i] != oldTexture) continue;
     for (const hgeSprite* g : glyphs) {
