@@ -12,13 +12,13 @@
 #include "util/named_list.h"
 
 struct QPATHDATA {
-  int32_t id = -1;          // -1 for houses; the world's pathCount for candidates
+  int32_t id = -1;  // -1 for houses; the world's pathCount for candidates
   int32_t generation = 1;
-  char name[101] = {};      // graphic and object name: "qbuilding" or "qpath"
-  char kind[101] = {};      // always "QPath"
-  QUEN_DATA genes;          // a candidate's tour: gene i = house visited i-th
-  float length = 0.0f;      // closed tour length, measured by the tour drawing
-  int32_t best = 0;         // set on the shortest candidate by the tour drawing
+  char name[101] = {};  // graphic and object name: "qbuilding" or "qpath"
+  char kind[101] = {};  // always "QPath"
+  QUEN_DATA genes;      // a candidate's tour: gene i = house visited i-th
+  float length = 0.0f;  // closed tour length, measured by the tour drawing
+  int32_t best = 0;     // set on the shortest candidate by the tour drawing
   TARN_OBJECT* object = nullptr;
 };
 
@@ -55,5 +55,12 @@ void CreatePaths(QPATH* world);
 // Rebuilds every candidate of World as a random tour over the current houses.
 void ResetPaths();
 // Once per frame: adds or deletes a house under the mouse rules, then
-// refreshes every candidate's label.
-void EditBuildings(QPATH* world, float x, float y);
+// refreshes every candidate's label. With leftAddsHouses false the left
+// button adds nothing (the pointer is on a link drawn over the map); a held
+// right button still deletes.
+void EditBuildings(QPATH* world, float x, float y, bool leftAddsHouses = true);
+
+// Makes TemplateGenome hold exactly the genes "0" .. "count-1" of 8 bits, as
+// a Clear and count AddGene calls would, skipping the work when it already
+// does.
+void PrepareHouseGenome(int count);
