@@ -13,8 +13,8 @@ int TARN_COLLISIONCIRCLE::AddCircle(float x, float y, float radius) {
 }
 
 TARN_GRAPHICS::TARN_GRAPHICS(const std::string& graphicName, int graphicId, HTEXTURE texture,
-                             float frameX, float frameY, float width, float height,
-                             float sheetW, float sheetH, TARN* owner)
+                             float frameX, float frameY, float width, float height, float sheetW,
+                             float sheetH, TARN* owner)
     : name(graphicName),
       id(graphicId),
       sprite(new (std::nothrow) hgeSprite(texture, frameX, frameY, width, height)),

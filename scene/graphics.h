@@ -25,7 +25,8 @@ struct TARN_NODE {
 template <typename Record>
 class TARN_SHAPELIST {
  public:
-  TARN_SHAPELIST() : records({.sorted = false, .caseSensitive = true, .hashed = false, .owns = true}) {}
+  TARN_SHAPELIST()
+      : records({.sorted = false, .caseSensitive = true, .hashed = false, .owns = true}) {}
   int Count() const { return records.Count(); }
   Record* Get(int index) const { return records.Object(index); }
   // Frees the record at index; out-of-range indexes do nothing.

@@ -27,8 +27,8 @@ void TARN_OBJECT::PrepareAndDraw(float vx, float vy, float left, float top, floa
       rows = static_cast<int>(whole);
   }
   if (cellRow >= rows || cellRow < 0) cellRow = 0;
-  sprite->SetTextureRect(width * static_cast<float>(cellIndex), height * static_cast<float>(cellRow),
-                         width, height);
+  sprite->SetTextureRect(width * static_cast<float>(cellIndex),
+                         height * static_cast<float>(cellRow), width, height);
   if (!visible) return;
 
   float hotX, hotY;

@@ -35,7 +35,7 @@ class TARN_OBJECT {
   bool perVertexOverride = false;
   uint32_t vertexColors[4] = {0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF};
   bool frozen = false;
-  TARN_GRAPHICS* graphics;  // not owned
+  TARN_GRAPHICS* graphics;                 // not owned
   NamedList<void>* attachments = nullptr;  // nothing attaches effects here
   float drawOffsetX = 0.0f, drawOffsetY = 0.0f;
   float depth;  // changed only through TARN::SetObjectDepth

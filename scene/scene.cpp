@@ -20,7 +20,9 @@ constexpr NamedListOptions SORTED_BY_NAME{
 constexpr NamedListOptions UNSORTED{
     .sorted = false, .caseSensitive = true, .hashed = false, .owns = false};
 
-std::string IdText(int id) { return std::to_string(id); }
+std::string IdText(int id) {
+  return std::to_string(id);
+}
 
 // The next automatic number. At the top of the range it stays there (a
 // duplicate number) rather than wrapping to negative ids.
@@ -176,7 +178,9 @@ int TARN::CollectObjects(const std::string& prefix, bool firstOnly, TARN_OBJECT*
   return results.Count();
 }
 
-TARN_OBJECT* TARN::GetResult(int position) const { return results.Object(position); }
+TARN_OBJECT* TARN::GetResult(int position) const {
+  return results.Object(position);
+}
 
 NamedList<TARN_OBJECT>* TARN::CollectObjectsToList(const std::string& prefix, bool firstOnly,
                                                    TARN_OBJECT* excluded) {
