@@ -219,12 +219,17 @@ bool hgeEngine::System_Initiate() {
     LogLine("Sound is not supported; the program runs silent");
   }
 
+  // Without a real display there is no desktop to fit, and no pointer to
+  // leave the window.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  const bool headless =
+      driver && (!std::strcmp(driver, "offscreen") || !std::strcmp(driver, "dummy"));
   int w = s.width, h = s.height;
   Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN;
-  if (s.windowed)
-    FitToDesktop(s.width, s.height, &w, &h);
-  else
+  if (!s.windowed)
     flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+  else if (!headless)
+    FitToDesktop(s.width, s.height, &w, &h);
   b.window = SDL_CreateWindow(s.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
                               flags);
   if (!b.window) {
@@ -259,10 +264,6 @@ bool hgeEngine::System_Initiate() {
   float lx = static_cast<float>(mx), ly = static_cast<float>(my);
   SDL_RenderWindowToLogical(b.renderer.WindowRenderer(), mx, my, &lx, &ly);
   b.input.SetMouse(lx, ly);
-  // Without a real display there is no pointer to leave the window.
-  const char* driver = SDL_GetCurrentVideoDriver();
-  const bool headless =
-      driver && (!std::strcmp(driver, "offscreen") || !std::strcmp(driver, "dummy"));
   b.input.SetOver(headless || SDL_GetMouseFocus() == b.window);
   b.closeRequested = false;
   b.focused = true;

@@ -11,32 +11,41 @@ namespace {
 // this box first (far outside any frame, so the visible part is unchanged).
 constexpr double FAR_LIMIT = 16777216.0;
 
-// Liang-Barsky clip of the segment to [-FAR_LIMIT, FAR_LIMIT] on both axes.
+// Cohen-Sutherland clip of the segment to [-FAR_LIMIT, FAR_LIMIT] on both
+// axes. Each cut point is worked out from the edge it lies on, so a line
+// along an axis keeps its exact other coordinate however far it reaches.
 bool ClipFar(double& x1, double& y1, double& x2, double& y2) {
-  double t0 = 0.0, t1 = 1.0;
-  const double dx = x2 - x1, dy = y2 - y1;
-  const double p[4] = {-dx, dx, -dy, dy};
-  const double q[4] = {x1 + FAR_LIMIT, FAR_LIMIT - x1, y1 + FAR_LIMIT, FAR_LIMIT - y1};
-  for (int i = 0; i < 4; ++i) {
-    if (p[i] == 0.0) {
-      if (q[i] < 0.0) return false;
-      continue;
-    }
-    const double t = q[i] / p[i];
-    if (p[i] < 0.0) {
-      if (t > t1) return false;
-      t0 = std::max(t0, t);
+  auto outcode = [](double x, double y) {
+    int c = 0;
+    if (x < -FAR_LIMIT) c |= 1;
+    if (x > FAR_LIMIT) c |= 2;
+    if (y < -FAR_LIMIT) c |= 4;
+    if (y > FAR_LIMIT) c |= 8;
+    return c;
+  };
+  for (int round = 0; round < 8; ++round) {
+    const int c1 = outcode(x1, y1), c2 = outcode(x2, y2);
+    if ((c1 | c2) == 0) return true;
+    if (c1 & c2) return false;
+    const int c = c1 ? c1 : c2;
+    double x, y;
+    if (c & 3) {
+      x = (c & 1) ? -FAR_LIMIT : FAR_LIMIT;
+      y = y1 + (y2 - y1) * ((x - x1) / (x2 - x1));
     } else {
-      if (t < t0) return false;
-      t1 = std::min(t1, t);
+      y = (c & 4) ? -FAR_LIMIT : FAR_LIMIT;
+      x = x1 + (x2 - x1) * ((y - y1) / (y2 - y1));
+    }
+    if (!std::isfinite(x) || !std::isfinite(y)) return false;
+    if (c == c1) {
+      x1 = x;
+      y1 = y;
+    } else {
+      x2 = x;
+      y2 = y;
     }
   }
-  const double nx1 = x1 + t0 * dx, ny1 = y1 + t0 * dy;
-  x2 = x1 + t1 * dx;
-  y2 = y1 + t1 * dy;
-  x1 = nx1;
-  y1 = ny1;
-  return true;
+  return false;  // rounding kept a point outside: nothing sensible to draw
 }
 
 struct Blender {
