@@ -54,6 +54,11 @@ int SetBufferField(char* buf, char sep, const char* field, int position, int cap
     }
   }
   if (count < position) {
+    // A far position would need as many separators: refuse it before
+    // building a result that cannot fit (it could be gigabytes).
+    const int64_t needed = static_cast<int64_t>(out.size() + (length - last) + q.size()) +
+                           (static_cast<int64_t>(position) - count) + 1;
+    if (needed > capacity) return FIELD_TOO_LONG;
     out.append(buf + last, length - last);
     out.append(static_cast<size_t>(position - count), sep);
     out += q;
