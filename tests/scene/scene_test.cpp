@@ -205,6 +205,20 @@ TEST_F(SceneTest, DeleteObjectIgnoresWhatTheSceneDoesNotHold) {
   delete mine;
 }
 
+TEST_F(SceneTest, DeleteObjectFindsObjectsWhoseFieldsWereWrittenDirectly) {
+  TARN_OBJECT* keep = House(100, 100);
+  TARN_OBJECT* renamed = House(200, 100);
+  TARN_OBJECT* renumbered = House(300, 100);
+  TARN_OBJECT* moved = House(400, 100);
+  renamed->name = "qpath";
+  renumbered->id = 77;
+  moved->depth = 500;
+  for (TARN_OBJECT* o : {renamed, renumbered, moved}) scene.DeleteObject(o, false);
+  ExpectIndexed(scene, {keep});
+  scene.Render(0, 0, 0, 0);  // would touch freed objects if an entry were left
+  EXPECT_EQ(fake.quads.size(), 1u);
+}
+
 TEST_F(SceneTest, DeleteObjectWithASharedIdTakesThatObjectOnly) {
   TARN_OBJECT* first = House(100, 100, 2);
   TARN_OBJECT* second = House(200, 100, 2);
@@ -413,12 +427,22 @@ TEST_F(SceneTest, FindNearestObjectReportsWhereAFirstModeWalkStopped) {
   ++position;
   EXPECT_EQ(scene.FindNearestObject("qbuilding", false, 100, 100, 32, &position, nullptr), nullptr);
   EXPECT_EQ(position, -1);
-  position = 0;  // 0 starts at the prefix like no position
+  position = 0;
   EXPECT_EQ(scene.FindNearestObject("qbuilding", true, 100, 100, 32, &position, nullptr), older);
   EXPECT_EQ(position, -1);  // nearest mode never reports a position
   position = 5;
   EXPECT_EQ(scene.FindNearestObject("qbuilding", false, 0, 0, 5, &position, nullptr), nullptr);
   EXPECT_EQ(position, -1);
+  // Started before the run, an object of another name inside the square ends
+  // the walk: it is never taken for a match.
+  TARN_OBJECT* before = scene.CreateObject("mark", nullptr, 100, 100, 0);
+  ASSERT_EQ(scene.ObjectsByName().Object(1), before);
+  position = 1;
+  EXPECT_EQ(scene.FindNearestObject("qbuilding", false, 100, 100, 32, &position, nullptr), nullptr);
+  EXPECT_EQ(position, -1);
+  position = 0;  // 0 is no position: the walk starts at the run
+  EXPECT_EQ(scene.FindNearestObject("qbuilding", false, 100, 100, 32, &position, nullptr), newer);
+  EXPECT_EQ(position, 2);
 }
 
 TEST_F(QueryTest, FindObjectInRectUsesStrictEdges) {
