@@ -37,6 +37,7 @@ struct BackendControls {
   backend::MessageBoxHook messageBox;
   backend::ProgramStarterHook programStarter;
   bool capture = false;
+  bool skipUnchanged = true;
 };
 
 struct Backend {

@@ -79,10 +79,22 @@ bool ReadFrame(std::vector<uint32_t>* pixels, int* width, int* height) {
   return TheBackend().renderer.ReadFrame(pixels, width, height);
 }
 
+void SetSkipUnchangedFrames(bool on) {
+  TheBackend().controls.skipUnchanged = on;
+  TheBackend().renderer.SetSkipUnchanged(on);
+}
+long long FramesShown() {
+  return TheBackend().renderer.FramesShown();
+}
+long long FramesSkipped() {
+  return TheBackend().renderer.FramesSkipped();
+}
+
 void ResetControls() {
   Backend& b = TheBackend();
   b.controls = BackendControls();
   b.renderer.SetCapture(false);
+  b.renderer.SetSkipUnchanged(true);
   b.resources.SetDirectory("");
   b.input.DropInjected();
 }

@@ -129,6 +129,16 @@ void SetFrameCapture(bool on);
 // Call it between frames (for example from the after-frame hook).
 bool ReadFrame(std::vector<uint32_t>* pixels, int* width, int* height);
 
+// ---- Unchanged frames -----------------------------------------------------
+
+// A frame drawn exactly like the one on screen is not drawn or shown again.
+// Benchmarks that repeat one frame turn this off to measure real drawing.
+void SetSkipUnchangedFrames(bool on);
+// Frames drawn and shown, and frames skipped as unchanged, since the engine
+// was initiated.
+long long FramesShown();
+long long FramesSkipped();
+
 // Puts every setting above back to its default and drops pending injected
 // input.
 void ResetControls();

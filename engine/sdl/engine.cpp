@@ -81,6 +81,13 @@ void PumpInput(Backend& b) {
         case SDL_WINDOWEVENT_FOCUS_LOST:
           b.focused = false;
           break;
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+        case SDL_WINDOWEVENT_SHOWN:
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_MAXIMIZED:
+          b.renderer.Invalidate();  // the window needs its frame again
+          break;
         default:
           break;
       }
@@ -251,6 +258,7 @@ bool hgeEngine::System_Initiate() {
     return false;
   }
   b.renderer.SetCapture(b.controls.capture);
+  b.renderer.SetSkipUnchanged(b.controls.skipUnchanged);
   LogLine("Renderer: %s", b.renderer.Description().c_str());
 
   IMG_Init(IMG_INIT_PNG);
@@ -454,7 +462,9 @@ int hgeEngine::Input_GetKey() {
 
 bool hgeEngine::Gfx_BeginScene(HTARGET target) {
   // The screen is the only target.
-  return target == 0 && TheBackend().renderer.Ready();
+  if (target != 0 || !TheBackend().renderer.Ready()) return false;
+  TheBackend().renderer.Begin();
+  return true;
 }
 
 void hgeEngine::Gfx_EndScene() {

@@ -1,8 +1,9 @@
 // A window run by the engine's frame loop with callbacks that only clear the
 // screen, for measuring frame pacing and the idle CPU use of the backend.
-// With --lines it draws the program's worst frame instead: 45 random tours
-// of 200 segments in faint white. Prints the frame period's mean and spread
-// and of the render time (wall clock and CPU) when it ends (after --seconds, default 10).
+// With --no-skip every frame is drawn even when unchanged. With --lines it draws the program's
+// worst frame instead: 45 random tours of 200 segments in faint white. Prints the frame period's
+// mean and spread and of the render time (wall clock and CPU) when it ends (after --seconds,
+// default 10).
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -13,6 +14,7 @@
 #include <random>
 #include <vector>
 
+#include "engine/sdl/backend_control.h"
 #include "gfx/engine.h"
 
 namespace {
@@ -79,6 +81,7 @@ int main(int argc, char** argv) {
   double seconds = 10;
   for (int i = 1; i < argc; ++i) {
     if (!std::strcmp(argv[i], "--lines")) drawLines = true;
+    if (!std::strcmp(argv[i], "--no-skip")) backend::SetSkipUnchangedFrames(false);
     if (!std::strcmp(argv[i], "--seconds") && i + 1 < argc) seconds = std::atof(argv[++i]);
   }
   std::mt19937 rng(7);
@@ -104,10 +107,12 @@ int main(int argc, char** argv) {
   endTime = Clock::now() +
             std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
   engine->System_Start();
+  const long long shown = backend::FramesShown(), skipped = backend::FramesSkipped();
   engine->System_Shutdown();
   engine->Release();
   Report("frame period", periods);
   Report("render (wall)", renders);
   Report("render (CPU)", renderCpu);
+  std::printf("frames shown %lld, skipped as unchanged %lld\n", shown, skipped);
   return 0;
 }

@@ -178,6 +178,10 @@ void FrameRenderer::Destroy() {
   quadsPending_ = false;
   presentedOnce_ = false;
   strip_.clear();
+  commands_.clear();
+  shown_.clear();
+  invalid_ = true;
+  framesShown_ = framesSkipped_ = 0;
   captured_.clear();
   capturedWidth_ = capturedHeight_ = 0;
 }
@@ -204,11 +208,13 @@ SDL_Texture* FrameRenderer::Lookup(HTEXTURE texture) const {
 void FrameRenderer::FreeTexture(HTEXTURE texture) {
   SDL_Texture* t = Lookup(texture);
   if (!t) return;
-  // A quad queued with it must be drawn before it goes.
+  // A quad queued with it must be drawn before it goes; and the frame shown
+  // may hold it, so the next one is drawn afresh.
   FlushQuads();
   FlushStrip();
   SDL_DestroyTexture(t);
   textures_[texture - 1] = Texture();
+  invalid_ = true;
 }
 
 bool FrameRenderer::TextureSize(HTEXTURE texture, int* width, int* height) const {
@@ -234,7 +240,7 @@ void FrameRenderer::FlushStrip() {
   strip_.clear();
 }
 
-void FrameRenderer::Clear(uint32_t colour) {
+void FrameRenderer::DrawClear(uint32_t colour) {
   if (!windowRenderer_) return;
   if (frame_) {
     FlushQuads();
@@ -247,8 +253,7 @@ void FrameRenderer::Clear(uint32_t colour) {
   SDL_RenderClear(windowRenderer_);
 }
 
-void FrameRenderer::Line(float x1, float y1, float x2, float y2, uint32_t colour) {
-  if (!windowRenderer_) return;
+void FrameRenderer::DrawLine(float x1, float y1, float x2, float y2, uint32_t colour) {
   if (frame_) {
     FlushQuads();
     BlendLine(pixels_, x1, y1, x2, y2, colour);
@@ -268,8 +273,7 @@ void FrameRenderer::Line(float x1, float y1, float x2, float y2, uint32_t colour
   strip_.push_back({x2, y2});
 }
 
-void FrameRenderer::Quad(const hgeQuad& quad) {
-  if (!windowRenderer_) return;
+void FrameRenderer::DrawQuad(const hgeQuad& quad) {
   SDL_Texture* texture = nullptr;
   if (quad.texture != 0) {
     texture = Lookup(quad.texture);
@@ -293,8 +297,76 @@ void FrameRenderer::Quad(const hgeQuad& quad) {
   }
 }
 
+// ---- The recorded frame ---------------------------------------------------
+
+namespace {
+enum : uint8_t { CMD_CLEAR = 1, CMD_LINE = 2, CMD_QUAD = 3 };
+struct LineArgs {
+  float x1, y1, x2, y2;
+  uint32_t colour;
+};
+}  // namespace
+
+template <typename T>
+void FrameRenderer::Record(uint8_t kind, const T& payload) {
+  const size_t at = commands_.size();
+  commands_.resize(at + 1 + sizeof(T));
+  commands_[at] = kind;
+  std::memcpy(commands_.data() + at + 1, &payload, sizeof(T));
+}
+
+void FrameRenderer::Clear(uint32_t colour) {
+  if (windowRenderer_) Record(CMD_CLEAR, colour);
+}
+
+void FrameRenderer::Line(float x1, float y1, float x2, float y2, uint32_t colour) {
+  if (windowRenderer_) Record(CMD_LINE, LineArgs{x1, y1, x2, y2, colour});
+}
+
+void FrameRenderer::Quad(const hgeQuad& quad) {
+  if (windowRenderer_) Record(CMD_QUAD, quad);
+}
+
+void FrameRenderer::Replay() {
+  const unsigned char* p = commands_.data();
+  const unsigned char* end = p + commands_.size();
+  while (p < end) {
+    const uint8_t kind = *p++;
+    if (kind == CMD_CLEAR) {
+      uint32_t colour;
+      std::memcpy(&colour, p, sizeof colour);
+      p += sizeof colour;
+      DrawClear(colour);
+    } else if (kind == CMD_LINE) {
+      LineArgs a;
+      std::memcpy(&a, p, sizeof a);
+      p += sizeof a;
+      DrawLine(a.x1, a.y1, a.x2, a.y2, a.colour);
+    } else {
+      hgeQuad q;
+      std::memcpy(&q, p, sizeof q);
+      p += sizeof q;
+      DrawQuad(q);
+    }
+  }
+}
+
 void FrameRenderer::Present() {
   if (!windowRenderer_) return;
+  if (skipUnchanged_ && !invalid_ && commands_ == shown_) {
+    ++framesSkipped_;
+    commands_.clear();
+    return;
+  }
+  Replay();
+  Show();
+  invalid_ = false;
+  ++framesShown_;
+  commands_.swap(shown_);
+  commands_.clear();
+}
+
+void FrameRenderer::Show() {
   if (!frame_) {
     FlushStrip();
     if (capture_) CaptureAccelerated();

@@ -7,6 +7,12 @@
 // are blended straight into it, quads go through an SDL software renderer
 // made for that buffer, and the frame is uploaded once per frame to the
 // window's software renderer.
+//
+// A frame's drawing is recorded between Begin and Present and carried out at
+// Present. A frame whose record equals the previous one is not drawn or
+// shown again (the window still shows it), which keeps an idle program
+// nearly free; an exposed or resized window, a freed texture or turning
+// capture on forces the next frame out.
 #pragma once
 
 #include <SDL.h>
@@ -44,13 +50,26 @@ class FrameRenderer {
   void FreeTexture(HTEXTURE texture);
   bool TextureSize(HTEXTURE texture, int* width, int* height) const;
 
+  // Starts recording a frame (what was recorded and not presented is
+  // dropped).
+  void Begin() { commands_.clear(); }
   void Clear(uint32_t colour);
   void Line(float x1, float y1, float x2, float y2, uint32_t colour);
   void Quad(const hgeQuad& quad);
-  // Finishes the frame and shows it.
+  // Draws the recorded frame and shows it, unless it is the frame shown.
   void Present();
+  // The window needs its frame again (exposed, resized, restored).
+  void Invalidate() { invalid_ = true; }
+  // Off: every frame is drawn and shown even when unchanged (benchmarks).
+  void SetSkipUnchanged(bool on) { skipUnchanged_ = on; }
+  // Frames drawn and shown, and frames skipped as unchanged.
+  long long FramesShown() const { return framesShown_; }
+  long long FramesSkipped() const { return framesSkipped_; }
 
-  void SetCapture(bool on) { capture_ = on; }
+  void SetCapture(bool on) {
+    if (on && !capture_) invalid_ = true;
+    capture_ = on;
+  }
   bool ReadFrame(std::vector<uint32_t>* pixels, int* width, int* height);
 
  private:
@@ -58,6 +77,13 @@ class FrameRenderer {
   bool CreateAccelerated(SDL_Window* window, SDL_Renderer* made, std::string* error);
   SDL_Renderer* DrawRenderer() const { return frameRenderer_ ? frameRenderer_ : windowRenderer_; }
   SDL_Texture* Lookup(HTEXTURE texture) const;
+  template <typename T>
+  void Record(uint8_t kind, const T& payload);
+  void Replay();
+  void DrawClear(uint32_t colour);
+  void DrawLine(float x1, float y1, float x2, float y2, uint32_t colour);
+  void DrawQuad(const hgeQuad& quad);
+  void Show();
   void FlushQuads();
   void FlushStrip();
   void CaptureAccelerated();
@@ -84,6 +110,13 @@ class FrameRenderer {
     int width = 0, height = 0;
   };
   std::vector<Texture> textures_;
+
+  // This frame's drawing and the previous frame's, as kind bytes each
+  // followed by the call's arguments.
+  std::vector<unsigned char> commands_, shown_;
+  bool invalid_ = true;
+  bool skipUnchanged_ = true;
+  long long framesShown_ = 0, framesSkipped_ = 0;
 
   bool capture_ = false;
   std::vector<uint32_t> captured_;

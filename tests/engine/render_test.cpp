@@ -196,4 +196,50 @@ TEST_F(RenderTest, QuadsWithAbsurdCoordinatesAreSkipped) {
   ExpectColourNear(px[600 * 1200 + 600], 0xFF000000u, 0, "centre");
 }
 
+class UnchangedFrameTest : public SdlEngineTest {};
+
+TEST_F(UnchangedFrameTest, OnlyChangedFramesAreDrawnAndShownAgain) {
+  const std::string png = MakePng(4, 4, std::vector<uint32_t>(16, 0xFFFF0000u));
+  const HTEXTURE texture = engine->Texture_Load(png.data(), static_cast<uint32_t>(png.size()));
+  ASSERT_NE(texture, 0u);
+  uint32_t lineColour = 0xFFFFFFFFu;
+  HTEXTURE drawn = texture;
+  renderBody = [&] {
+    engine->Gfx_BeginScene();
+    engine->Gfx_Clear(0);
+    engine->Gfx_RenderLine(0, 50, 100, 50, lineColour);
+    hgeQuad q = QuadAt(200, 200, 4, 4, drawn, 0xFFFFFFFFu);
+    engine->Gfx_RenderQuad(&q);
+    engine->Gfx_EndScene();
+  };
+  auto pixel = [&](int x, int y) { return ReadBack()[static_cast<size_t>(y) * 1200 + x]; };
+  struct Step {
+    const char* what;
+    std::function<void()> change;
+    bool shown;
+  } steps[] = {
+      {"the first frame", [] {}, true},
+      {"the same frame", [] {}, false},
+      {"the same again", [] {}, false},
+      {"another line colour", [&] { lineColour = 0xFF00FF00u; }, true},
+      {"unchanged after that", [] {}, false},
+      {"the window exposed", [&] { PushWindowEvent(SDL_WINDOWEVENT_EXPOSED); }, true},
+      {"its texture freed", [&] { engine->Texture_Free(texture); }, true},
+      {"capture turned on", [] { backend::SetFrameCapture(true); }, true},
+  };
+  for (const Step& s : steps) {
+    s.change();
+    const long long shownBefore = backend::FramesShown();
+    ASSERT_EQ(Run(), 1);
+    EXPECT_EQ(backend::FramesShown() - shownBefore, s.shown ? 1 : 0) << s.what;
+  }
+  ExpectColourNear(pixel(10, 50), 0xFF00FF00u, 0, "the line as last drawn");
+  ExpectColourNear(pixel(201, 201), 0xFF000000u, 0, "the freed texture's quad is gone");
+
+  backend::SetSkipUnchangedFrames(false);
+  const long long shownBefore = backend::FramesShown();
+  ASSERT_EQ(Run(3), 3);
+  EXPECT_EQ(backend::FramesShown() - shownBefore, 3) << "with skipping off every frame is drawn";
+}
+
 }  // namespace
