@@ -73,9 +73,10 @@ void Mutate(QUEN_DATA& child, int d) {
 }
 
 void Breed(QPATH* world, const QPATHDATA& parentA, const QPATHDATA& parentB, int d) {
-  QPATHDATA* child = world->AddPath(PARKED_X, PARKED_Y);
-  child->genes.Empty();
-  child->genes.Fill(&TemplateGenome);
+  // TemplateGenome already holds the d house genes, so the child's genes
+  // have their final shape; the segment below sets every one of them, which
+  // makes random values to overwrite a waste inside the frame.
+  QPATHDATA* child = world->AddPath(PARKED_X, PARKED_Y, false);
   int t = RandomBelow(d);
   int v = RandomBelow(d);
   if (t > v) std::swap(t, v);
@@ -89,48 +90,75 @@ void Breed(QPATH* world, const QPATHDATA& parentA, const QPATHDATA& parentB, int
 }  // namespace
 
 void CrossoverSegment(const QUEN_DATA& parentA, QUEN_DATA& child, int t, int v) {
-  const int d = child.Count();
-  for (int l = 0; l < d; ++l)
-    child.SetGene(l, (t <= l && l <= v) ? parentA.GetGene(l) : EMPTY_GENE);
+  const int d = child.ValueCount();
+  const int na = parentA.ValueCount();
+  const int32_t* a = parentA.Values();
+  int32_t* genes = child.Values();
+  for (int l = 0; l < d; ++l) genes[l] = (t <= l && l <= v) ? (l < na ? a[l] : 0) : EMPTY_GENE;
 }
 
 // Gives the genes of the search "first gene of B not among the child's" for
-// every empty position, left to right, without rescanning B each time. Counts
+// every empty position, left to right, without rescanning B each time: counts
 // of the child's values tell whether a gene is placed. Values below 255 are
 // never overwritten, so once placed they stay placed and B's cursor only moves
-// forward; the values of empty positions (255 and up, unsigned) can be freed
-// again, so B's genes of that kind that were passed over are looked at again.
+// forward. Values of empty positions (255 and up, unsigned) can be freed
+// again, so B's genes of that kind that were passed over are looked at again;
+// the program's tours never hold one.
 void CrossoverFill(const QUEN_DATA& parentB, QUEN_DATA& child) {
-  const int d = child.Count();
+  const int d = child.ValueCount();
   if (d <= 0) return;
   int32_t* genes = child.Values();
+  // Parent B read as the search reads it: genes past its end are 0.
+  std::vector<int32_t> b(static_cast<size_t>(d), 0);
+  std::copy_n(parentB.Values(), std::min(d, parentB.ValueCount()), b.begin());
+
+  // The usual case: every value fits the table and B holds no empty marker.
+  uint32_t highestChild = 0, highestB = 0;
+  for (int l = 0; l < d; ++l)
+    highestChild = std::max(highestChild, static_cast<uint32_t>(genes[l]));
+  for (int32_t g : b) highestB = std::max(highestB, static_cast<uint32_t>(g));
 
   std::array<int, 256> smallCounts{};
-  std::unordered_map<int32_t, int> otherCounts;  // only for values out of 0..255
+  if (highestChild < smallCounts.size() && !IsEmptyGene(static_cast<int32_t>(highestB))) {
+    for (int l = 0; l < d; ++l) ++smallCounts[static_cast<uint32_t>(genes[l])];
+    int cursor = 0;
+    for (int l = 0; l < d; ++l) {
+      if (!IsEmptyGene(genes[l])) continue;
+      while (cursor < d && smallCounts[static_cast<uint32_t>(b[static_cast<size_t>(cursor)])] != 0)
+        ++cursor;
+      if (cursor == d) return;  // every gene of B is placed: the rest stays empty
+      int32_t g = b[static_cast<size_t>(cursor++)];
+      --smallCounts[static_cast<uint32_t>(genes[l])];
+      genes[l] = g;
+      ++smallCounts[static_cast<uint32_t>(g)];
+    }
+    return;
+  }
+
+  std::unordered_map<int32_t, int> otherCounts;  // values out of 0..255
   auto count = [&](int32_t value) -> int& {
     uint32_t u = static_cast<uint32_t>(value);
     return u < smallCounts.size() ? smallCounts[u] : otherCounts[value];
   };
   for (int l = 0; l < d; ++l) ++count(genes[l]);
-
   std::vector<int> passed;  // positions of B before the cursor holding freeable genes
   int cursor = 0;
   for (int l = 0; l < d; ++l) {
     if (!IsEmptyGene(genes[l])) continue;
     int pick = -1;
     for (int m : passed)
-      if (count(parentB.GetGene(m)) == 0) {
+      if (count(b[static_cast<size_t>(m)]) == 0) {
         pick = m;
         break;
       }
     while (pick < 0 && cursor < d) {
       int m = cursor++;
-      int32_t g = parentB.GetGene(m);
+      int32_t g = b[static_cast<size_t>(m)];
       if (IsEmptyGene(g)) passed.push_back(m);
       if (count(g) == 0) pick = m;
     }
     if (pick < 0) continue;
-    int32_t g = parentB.GetGene(pick);
+    int32_t g = b[static_cast<size_t>(pick)];
     --count(genes[l]);
     genes[l] = g;
     ++count(g);
@@ -138,10 +166,11 @@ void CrossoverFill(const QUEN_DATA& parentB, QUEN_DATA& child) {
 }
 
 void InvertRun(QUEN_DATA& child, int t, int v) {
-  const int d = child.Count();
+  const int d = child.ValueCount();
   if (d <= 1 || t == v || t < 0 || v < 0 || t >= d || v >= d) return;
+  int32_t* genes = child.Values();
   if (t > v) v += d;
-  for (int l = t; l < v - (v - t) / 2; ++l) SwapGenes(child, l % d, (v + t - l) % d);
+  for (int l = t; l < v - (v - t) / 2; ++l) std::swap(genes[l % d], genes[(v + t - l) % d]);
 }
 
 void Evolve(QPATH* world) {

@@ -1,3 +1,4 @@
+// Genomes of named genes with bit widths, and the gene arrays of individuals.
 #include "solver/genome.h"
 
 #include "util/random.h"
@@ -5,7 +6,24 @@
 static constexpr NamedListOptions GENE_LIST{
     .sorted = false, .caseSensitive = false, .hashed = true, .owns = false};
 
-QUEN_GENOM::QUEN_GENOM(const std::string& genomeName) : name(genomeName), genes(GENE_LIST) {
+const std::string& QUEN_GENELIST::Name(int index) const {
+  static const std::string none;
+  return table ? table->Name(index) : none;
+}
+
+int QUEN_GENELIST::Add(std::string_view name, void* width) {
+  if (!table) {
+    table = std::make_shared<NamedList<void>>(GENE_LIST);
+  } else if (table.use_count() > 1) {
+    // Shared with a copy: change a table of our own.
+    auto own = std::make_shared<NamedList<void>>(GENE_LIST);
+    for (int i = 0; i < table->Count(); ++i) own->Add(table->Name(i), table->Object(i));
+    table = std::move(own);
+  }
+  return table->Add(name, width);
+}
+
+QUEN_GENOM::QUEN_GENOM(const std::string& genomeName) : name(genomeName) {
   Clear();
 }
 
@@ -29,11 +47,12 @@ void QUEN_GENOM::CopyFrom(const QUEN_GENOM& other) {
   if (&other == this) return;
   name = other.name;
   totalBits = other.totalBits;
-  genes.Clear();
-  for (int i = 0; i < other.genes.Count(); ++i) genes.Add(other.genes.Name(i), other.genes.Object(i));
+  genes.CopyFrom(other.genes);
 }
 
-QUEN_DATA::QUEN_DATA() : genom(new QUEN_GENOM("")) { Empty(); }
+QUEN_DATA::QUEN_DATA() : genom(new QUEN_GENOM("")) {
+  Empty();
+}
 
 QUEN_DATA::~QUEN_DATA() {
   Empty();
@@ -48,10 +67,13 @@ void QUEN_DATA::Empty() {
 }
 
 void QUEN_DATA::Fill(const QUEN_GENOM* genome) {
+  FillBlank(genome);
+  for (int i = 0; i < Count(); ++i) values[static_cast<size_t>(i)] = RandomBits(genom->GeneBits(i));
+}
+
+void QUEN_DATA::FillBlank(const QUEN_GENOM* genome) {
   Empty();
   if (!genome || genome->GeneCount() == 0) return;
   values.assign(static_cast<size_t>(genome->GeneCount()), 0);
   genom->CopyFrom(*genome);
-  for (int i = 0; i < genome->GeneCount(); ++i)
-    values[static_cast<size_t>(i)] = RandomBits(genome->GeneBits(i));
 }

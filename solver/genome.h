@@ -4,10 +4,31 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "util/named_list.h"
+
+// A genome's gene list: gene name -> width, in order of addition, names
+// compared without regard to case. Copies share one table until one of them
+// changes it, so that every individual can hold its own copy of a genome of
+// 200 genes without copying 200 names.
+class QUEN_GENELIST {
+ public:
+  int Count() const { return table ? table->Count() : 0; }
+  const std::string& Name(int index) const;
+  void* Object(int index) const { return table ? table->Object(index) : nullptr; }
+  // First position with the name (any case); -1 when absent.
+  int FindFirst(std::string_view name) const { return table ? table->FindFirst(name) : -1; }
+  int Add(std::string_view name, void* width);
+  void Clear() { table.reset(); }
+  void CopyFrom(const QUEN_GENELIST& other) { table = other.table; }
+
+ private:
+  std::shared_ptr<NamedList<void>> table;
+};
 
 class QUEN_GENOM {
  public:
@@ -24,13 +45,15 @@ class QUEN_GENOM {
   void CopyFrom(const QUEN_GENOM& other);
 
   int GeneCount() const { return genes.Count(); }
-  int GeneBits(int index) const { return static_cast<int>(reinterpret_cast<intptr_t>(genes.Object(index))); }
+  int GeneBits(int index) const {
+    return static_cast<int>(reinterpret_cast<intptr_t>(genes.Object(index)));
+  }
   const std::string& GeneName(int index) const { return genes.Name(index); }
 
   std::string name;
   int32_t totalBits = 0;
   // Gene name -> width; the width is stored as the entry's attached value.
-  NamedList<void> genes;
+  QUEN_GENELIST genes;
 };
 
 class QUEN_DATA {
@@ -45,14 +68,23 @@ class QUEN_DATA {
   // Copies the genome and gives every gene a random value of its width. A
   // null or gene-less genome leaves the data empty.
   void Fill(const QUEN_GENOM* genome);
+  // Fill without the random draws: every value starts at 0. For callers that
+  // set every value straight away (a child bred gene by gene).
+  void FillBlank(const QUEN_GENOM* genome);
   // Out-of-range indexes read 0 and write nothing.
+  // The array is checked too: a gene added to genom afterwards has no value.
   int32_t GetGene(int index) const {
-    return (index >= 0 && index < Count()) ? values[static_cast<size_t>(index)] : 0;
+    return InRange(index) ? values[static_cast<size_t>(index)] : 0;
   }
   void SetGene(int index, int32_t value) {
-    if (index >= 0 && index < Count()) values[static_cast<size_t>(index)] = value;
+    if (InRange(index)) values[static_cast<size_t>(index)] = value;
   }
   int Count() const { return genom->GeneCount(); }
+  // Genes that have a value: Count() unless genom was changed after a fill.
+  int ValueCount() const {
+    int n = static_cast<int>(values.size());
+    return n < Count() ? n : Count();
+  }
   bool HasValues() const { return !values.empty(); }
   const int32_t* Values() const { return values.data(); }
   int32_t* Values() { return values.data(); }
@@ -60,4 +92,9 @@ class QUEN_DATA {
   QUEN_GENOM* genom;  // owned
   std::vector<int32_t> values;
   uint32_t reserved = 0;
+
+ private:
+  bool InRange(int index) const {
+    return index >= 0 && static_cast<size_t>(index) < values.size() && index < Count();
+  }
 };

@@ -38,13 +38,16 @@ QPATH::~QPATH() {
   Clear();
 }
 
-QPATHDATA* QPATH::AddEntry(const std::string& name, int id) {
+QPATHDATA* QPATH::AddEntry(const std::string& name, int id, bool drawGenes) {
   QPATHDATA* entry = new QPATHDATA();
   entry->id = id;
   entry->generation = 1;
   CopyText(entry->name, name);
   CopyText(entry->kind, "QPath");
-  entry->genes.Fill(&TemplateGenome);
+  if (drawGenes)
+    entry->genes.Fill(&TemplateGenome);
+  else
+    entry->genes.FillBlank(&TemplateGenome);
   items.Add(std::to_string(id), entry);
   return entry;
 }
@@ -61,8 +64,8 @@ QPATHDATA* QPATH::AddBuilding(float x, float y) {
   return entry;
 }
 
-QPATHDATA* QPATH::AddPath(float x, float y) {
-  QPATHDATA* entry = AddEntry("qpath", pathCount);
+QPATHDATA* QPATH::AddPath(float x, float y, bool drawGenes) {
+  QPATHDATA* entry = AddEntry("qpath", pathCount, drawGenes);
   ++pathCount;
   TARN_GRAPHICS* graphics = MainScene ? MainScene->FindGraphics("qpath") : nullptr;
   if (!graphics) return entry;

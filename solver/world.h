@@ -29,9 +29,12 @@ class QPATH {
   QPATH(const QPATH&) = delete;
   QPATH& operator=(const QPATH&) = delete;
 
-  QPATHDATA* AddEntry(const std::string& name, int id);
+  // The entry's genes are filled from TemplateGenome; with drawGenes false
+  // they get its shape with every value 0, for callers that set every gene
+  // straight away.
+  QPATHDATA* AddEntry(const std::string& name, int id, bool drawGenes = true);
   QPATHDATA* AddBuilding(float x, float y);
-  QPATHDATA* AddPath(float x, float y);
+  QPATHDATA* AddPath(float x, float y, bool drawGenes = true);
   // Destroys the entry (not its scene object or label).
   void DeleteAt(int index);
   void Delete(QPATHDATA* entry);
