@@ -1,9 +1,10 @@
 // A window run by the engine's frame loop with callbacks that only clear the
 // screen, for measuring frame pacing and the idle CPU use of the backend.
-// With --no-skip every frame is drawn even when unchanged. With --lines it draws the program's
-// worst frame instead: 45 random tours of 200 segments in faint white. Prints the frame period's
-// mean and spread and of the render time (wall clock and CPU) when it ends (after --seconds,
-// default 10).
+// Options: --lines draws the program's worst frame instead (45 random tours
+// of 200 segments in faint white); --quads adds 1,000 glyph-sized textured
+// quads; --no-skip draws every frame even when unchanged; --seconds N runs
+// N seconds (default 10). Prints the mean and spread of the frame period and
+// of the render time (wall clock and CPU) at the end.
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -26,6 +27,8 @@ std::vector<double> renderCpu;
 Clock::time_point lastFrame, endTime;
 bool started = false;
 bool drawLines = false;
+bool drawQuads = false;
+HTEXTURE glyphs = 0;
 std::vector<float> tours;  // x, y pairs; 45 tours of 200 houses
 
 bool Frame() {
@@ -57,6 +60,19 @@ bool Render() {
       }
     }
   }
+  if (drawQuads) {
+    // About what the side panel's labels take: 1,000 glyphs of 8 x 12.
+    for (int i = 0; i < 1000; ++i) {
+      const float x = 960.0f + (i % 28) * 8.0f, y = (i / 28) * 14.0f;
+      hgeQuad q{};
+      const float xs[4] = {x, x + 8, x + 8, x}, ys[4] = {y, y, y + 12, y + 12};
+      const float us[4] = {0, 0.5f, 0.5f, 0}, vs[4] = {0, 0, 0.75f, 0.75f};
+      for (int k = 0; k < 4; ++k) q.v[k] = {xs[k], ys[k], 0.5f, 0xFFE0E0E0u, us[k], vs[k]};
+      q.texture = glyphs;
+      q.blend = BLEND_DEFAULT;
+      engine->Gfx_RenderQuad(&q);
+    }
+  }
   engine->Gfx_EndScene();
   renders.push_back(std::chrono::duration<double, std::milli>(Clock::now() - begin).count());
   renderCpu.push_back(ThreadCpuMs() - cpuBegin);
@@ -81,6 +97,7 @@ int main(int argc, char** argv) {
   double seconds = 10;
   for (int i = 1; i < argc; ++i) {
     if (!std::strcmp(argv[i], "--lines")) drawLines = true;
+    if (!std::strcmp(argv[i], "--quads")) drawQuads = true;
     if (!std::strcmp(argv[i], "--no-skip")) backend::SetSkipUnchangedFrames(false);
     if (!std::strcmp(argv[i], "--seconds") && i + 1 < argc) seconds = std::atof(argv[++i]);
   }
@@ -103,6 +120,17 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", engine->System_GetErrorMessage());
     engine->Release();
     return 1;
+  }
+  if (drawQuads) {
+    // A 16 x 16 texture of half-transparent texels, made from a tiny BMP.
+    std::vector<unsigned char> bmp(54 + 16 * 16 * 4, 0);
+    const unsigned char header[54] = {'B', 'M', 0x36, 0x04, 0, 0, 0, 0,  0, 0, 54, 0, 0, 0,  40,
+                                      0,   0,   0,    16,   0, 0, 0, 16, 0, 0, 0,  1, 0, 32, 0};
+    std::copy(header, header + 54, bmp.begin());
+    for (size_t i = 54; i < bmp.size(); ++i) bmp[i] = (i % 4 == 1) ? 0x80 : 0xFF;
+    glyphs = engine->Texture_Load(reinterpret_cast<const char*>(bmp.data()),
+                                  static_cast<uint32_t>(bmp.size()));
+    if (!glyphs) std::fprintf(stderr, "no glyph texture\n");
   }
   endTime = Clock::now() +
             std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));

@@ -69,6 +69,29 @@ struct Blender {
   }
 };
 
+// The inner loop for a run that stays inside the frame. Everything it needs
+// is a local, so the stores through `p` cannot make the compiler reload it.
+template <bool OPAQUE>
+void Run(uint32_t* p, int count, long long majorStride, long long minorStride, long long remainder,
+         long long twoMinor, long long twoMajor, const Blender& blend) {
+  const uint32_t rb = blend.rb, g = blend.g, inverse = blend.inverse, colour = blend.colour;
+  for (; count > 0; --count) {
+    if (OPAQUE) {
+      *p = colour;
+    } else {
+      const uint32_t d = *p;
+      *p = 0xFF000000u | ((((d & 0xFF00FFu) * inverse + rb) >> 8) & 0xFF00FFu) |
+           ((((d & 0x00FF00u) * inverse + g) >> 8) & 0x00FF00u);
+    }
+    p += majorStride;
+    remainder += twoMinor;
+    if (remainder >= twoMajor) {
+      remainder -= twoMajor;
+      p += minorStride;
+    }
+  }
+}
+
 // Steps along the major axis (`major` pixels, end pixel excluded). The minor
 // coordinate of step k is floor((2 k minorLen + majorLen) / (2 majorLen)),
 // Bresenham's rounding, kept incrementally.
@@ -118,19 +141,8 @@ void Walk(const PixelFrame& f, long long x0, long long y0, long long dx, long lo
   long long px = xMajor ? major : minor, py = xMajor ? minor : major;
 
   if (minorInside) {
-    uint32_t* p = f.pixels + py * pitch + px;
-    // Branch-free stepping: the minor step of a slanted line is as good as
-    // random to a branch predictor.
-    for (long long k = kFirst; k <= kLast; ++k) {
-      if (OPAQUE)
-        *p = blend.colour;
-      else
-        blend.Apply(p);
-      remainder += twoMinor;
-      const long long step = -static_cast<long long>(remainder >= twoMajor);
-      remainder -= twoMajor & step;
-      p += majorStride + (minorStride & step);
-    }
+    Run<OPAQUE>(f.pixels + py * pitch + px, static_cast<int>(kLast - kFirst + 1), majorStride,
+                minorStride, remainder, twoMinor, twoMajor, blend);
     return;
   }
   for (long long k = kFirst; k <= kLast; ++k) {
