@@ -3,8 +3,10 @@
 #include "scene/scene.h"
 
 #include <algorithm>
+#include <charconv>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <new>
 #include <utility>
 #include <vector>
@@ -30,6 +32,28 @@ int NextNumber(int& counter) {
   if (counter < INT_MAX) ++counter;
   return counter;
 }
+
+// An object's decimal id with its text packed big-endian into two words, so
+// that comparing the words orders the keys exactly as comparing the texts
+// byte by byte does (unused bytes are 0, below every digit and '-').
+struct IdKey {
+  explicit IdKey(TARN_OBJECT* o) : object(o) {
+    length = static_cast<uint8_t>(std::to_chars(text, text + sizeof text, o->id).ptr - text);
+    for (int i = 0; i < 16; ++i) {
+      uint64_t byte = i < length ? static_cast<unsigned char>(text[i]) : 0;
+      (i < 8 ? high : low) |= byte << (8 * (7 - (i % 8)));
+    }
+  }
+  bool operator<(const IdKey& other) const {
+    return high != other.high ? high < other.high : low < other.low;
+  }
+  std::string_view Text() const { return std::string_view(text, length); }
+
+  uint64_t high = 0, low = 0;
+  TARN_OBJECT* object;
+  char text[16];  // "-2147483648" and its terminator, room to spare
+  uint8_t length;
+};
 
 }  // namespace
 
@@ -190,18 +214,16 @@ NamedList<TARN_OBJECT>* TARN::CollectObjectsToList(const std::string& prefix, bo
   // every insert (the walk meets ids newest first). Sorting the keys first
   // and adding them in ascending order gives the same list: equal keys keep
   // walk order here and then land before each other, as one-by-one adds do.
-  std::vector<std::pair<std::string, TARN_OBJECT*>> found;
+  std::vector<IdKey> found;
   for (int i = objectsByName.LowerBound(prefix); i < objectsByName.Count(); ++i) {
     if (!StartsWith(objectsByName.Name(i), prefix)) break;
     TARN_OBJECT* object = objectsByName.Object(i);
     if (!object || object == excluded || !object->selectable) continue;
-    found.emplace_back(IdText(object->id), object);
+    found.emplace_back(object);
     if (firstOnly) break;
   }
-  std::stable_sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
-    return CompareNames(a.first, b.first, true) < 0;
-  });
-  for (const auto& [key, object] : found) list->Add(key, object);
+  std::stable_sort(found.begin(), found.end());
+  for (const IdKey& key : found) list->Add(key.Text(), key.object);
   return list;
 }
 
