@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr NamedListOptions HASHED_BY_ID{
+constexpr NamedListOptions HASHED{
     .sorted = false, .caseSensitive = true, .hashed = true, .owns = false};
 constexpr NamedListOptions SORTED_BY_NAME{
     .sorted = true, .caseSensitive = true, .hashed = false, .owns = false};
@@ -58,12 +58,12 @@ struct IdKey {
 }  // namespace
 
 TARN::TARN()
-    : objectsById(HASHED_BY_ID),
+    : objectsById(HASHED),
       objectsByName(SORTED_BY_NAME),
       drawOrder(SORTED_BY_NAME),
       results(UNSORTED),
-      graphicsById(HASHED_BY_ID),
-      graphicsByName(HASHED_BY_ID) {}
+      graphicsById(HASHED),
+      graphicsByName(HASHED) {}
 
 TARN::~TARN() {
   DeleteAllObjects(false);
