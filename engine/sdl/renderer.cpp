@@ -75,6 +75,9 @@ bool FrameRenderer::Create(SDL_Window* window, const Settings& settings, std::st
       *error = std::string("No accelerated renderer: ") + SDL_GetError();
       return false;
     }
+    SDL_RendererInfo info{};
+    SDL_GetRendererInfo(made, &info);
+    description_ = std::string(info.name ? info.name : "accelerated") + ", as asked";
     return CreateAccelerated(window, made, error);
   }
 

@@ -46,9 +46,28 @@ void ExpectColourNear(uint32_t got, uint32_t want, int tolerance, const std::str
         << where << std::hex << ": got " << got << " want " << want;
 }
 
-class RenderTest : public SdlEngineTest {};
+// Both drawing paths: the CPU frame buffer, and SDL's accelerated renderer
+// where this machine has one (OpenGL in any form, even a software one).
+class RenderTest : public SdlEngineTest,
+                   public ::testing::WithParamInterface<backend::RendererChoice> {
+ protected:
+  void Configure() override {
+    backend::SetRendererChoice(GetParam());
+    backend::SetFrameCapture(true);
+    mayBeUnavailable = GetParam() == backend::RendererChoice::Accelerated;
+  }
+};
 
-TEST_F(RenderTest, TheDrawingAreaIsTheScreenSizeAndClearsToTheColour) {
+INSTANTIATE_TEST_SUITE_P(Renderers, RenderTest,
+                         ::testing::Values(backend::RendererChoice::Software,
+                                           backend::RendererChoice::Accelerated),
+                         [](const auto& info) {
+                           return info.param == backend::RendererChoice::Software
+                                      ? std::string("Software")
+                                      : std::string("Accelerated");
+                         });
+
+TEST_P(RenderTest, TheDrawingAreaIsTheScreenSizeAndClearsToTheColour) {
   renderBody = [this] {
     engine->Gfx_BeginScene();
     engine->Gfx_Clear(0xFF102030u);
@@ -67,7 +86,7 @@ TEST_F(RenderTest, TheDrawingAreaIsTheScreenSizeAndClearsToTheColour) {
     ExpectColourNear(pixels[i], 0xFF102030u, 0, "pixel " + std::to_string(i));
 }
 
-TEST_F(RenderTest, LinesLandOnTheirPixelsBlendedByAlpha) {
+TEST_P(RenderTest, LinesLandOnTheirPixelsBlendedByAlpha) {
   renderBody = [this] {
     engine->Gfx_BeginScene();
     engine->Gfx_Clear(0xFF000040u);
@@ -87,7 +106,7 @@ TEST_F(RenderTest, LinesLandOnTheirPixelsBlendedByAlpha) {
   ExpectColourNear(at(299, 100), 0xFF000040u, 0, "beside the vertical line");
 }
 
-TEST_F(RenderTest, TexturedQuadsMultiplyByVertexColourAndBlend) {
+TEST_P(RenderTest, TexturedQuadsMultiplyByVertexColourAndBlend) {
   // Left half red, right half blue, 8 x 4.
   std::vector<uint32_t> image(8 * 4);
   for (int y = 0; y < 4; ++y)
@@ -128,7 +147,7 @@ TEST_F(RenderTest, TexturedQuadsMultiplyByVertexColourAndBlend) {
   engine->Texture_Free(texture);
 }
 
-TEST_F(RenderTest, TexturesComeFromResourcesAndBadImagesGiveNone) {
+TEST_P(RenderTest, TexturesComeFromResourcesAndBadImagesGiveNone) {
   TempDir dir;
   backend::SetResourceDirectory(dir.Path());
   const std::string png = MakePng(5, 3, std::vector<uint32_t>(15, 0xFFFFFFFFu));
@@ -151,7 +170,7 @@ TEST_F(RenderTest, TexturesComeFromResourcesAndBadImagesGiveNone) {
   engine->Texture_Free(house);
 }
 
-TEST_F(RenderTest, FreedAndUnknownTexturesAreHarmless) {
+TEST_P(RenderTest, FreedAndUnknownTexturesAreHarmless) {
   const std::string png = MakePng(2, 2, std::vector<uint32_t>(4, 0xFFFF0000u));
   const HTEXTURE texture = engine->Texture_Load(png.data(), static_cast<uint32_t>(png.size()));
   ASSERT_NE(texture, 0u);
@@ -180,7 +199,7 @@ TEST_F(RenderTest, FreedAndUnknownTexturesAreHarmless) {
   engine->Texture_Free(next);
 }
 
-TEST_F(RenderTest, QuadsWithAbsurdCoordinatesAreSkipped) {
+TEST_P(RenderTest, QuadsWithAbsurdCoordinatesAreSkipped) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
   renderBody = [&] {
     engine->Gfx_BeginScene();

@@ -1,6 +1,7 @@
-// Resource packs and files through the real backend: AES-256 zip packs made
-// in the test with libzip, damaged packs of every kind, name separators, the
-// plain-file fallback and where both are looked up.
+// Resource packs and files through the real backend: packs made with the pack
+// builder's writer and with libzip directly, the built Graphics.paq, damaged
+// packs of every kind, name separators, the plain-file fallback and where
+// both are looked up.
 #include <unistd.h>
 #include <zip.h>
 
@@ -8,7 +9,9 @@
 #include <random>
 #include <sstream>
 
+#include "app/password.h"
 #include "engine_fixture.h"
+#include "tools/pack_writer.h"
 
 namespace {
 
@@ -103,6 +106,45 @@ TEST_F(ResourcesTest, EveryMemberReadsBackWithTheRightPassword) {
     std::string got;
     ASSERT_TRUE(Load(m.name.c_str(), &got)) << m.name;
     EXPECT_EQ(got, m.bytes) << m.name;
+  }
+}
+
+TEST_F(ResourcesTest, APackFromThePackBuilderReadsBackWhole) {
+  std::vector<PackMember> members;
+  for (const Member& m : Members()) members.push_back({m.name, m.bytes});
+  members.push_back({"graphics\\stored.bin", Random(700, 5), true, false});
+  members.push_back({"plain\\open.txt", "not encrypted", false, true});
+  std::string error;
+  ASSERT_TRUE(WritePack(packPath, "Z9Z9", members, &error)) << error;
+  ASSERT_TRUE(engine->Resource_AttachPack("Graphics.paq", "Z9Z9"));
+  for (const PackMember& m : members) {
+    std::string got;
+    ASSERT_TRUE(Load(m.name.c_str(), &got)) << m.name;
+    EXPECT_EQ(got, m.bytes) << m.name;
+  }
+  testing::internal::CaptureStderr();
+  EXPECT_FALSE(engine->Resource_AttachPack("Graphics.paq", "Z9Z8"));
+  const std::string log = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(CountLines(log, "wrong password"), 1) << log;
+  std::string got;
+  EXPECT_FALSE(Load("graphics\\font.fnt", &got)) << "the pack with the wrong password is gone";
+}
+
+TEST_F(ResourcesTest, TheBuiltGraphicsPackGivesTheProgramItsAssets) {
+  ASSERT_TRUE(std::filesystem::exists(QP_PACK_PATH)) << QP_PACK_PATH;
+  std::filesystem::copy_file(QP_PACK_PATH, packPath);
+  ASSERT_TRUE(engine->Resource_AttachPack("Graphics.paq", PackPassword().c_str()));
+  for (const char* name : {"graphics\\font.fnt", "graphics\\fontsmall.fnt"}) {
+    std::string got;
+    ASSERT_TRUE(Load(name, &got)) << name;
+    EXPECT_EQ(got.rfind("[HGEFONT]", 0), 0u) << name;
+  }
+  for (const char* name : {"graphics\\pelmora.png", "graphics\\building.png", "graphics\\font.png",
+                           "graphics\\fontsmall.png"}) {
+    const HTEXTURE texture = engine->Texture_Load(name);
+    EXPECT_NE(texture, 0u) << name;
+    EXPECT_GT(engine->Texture_GetWidth(texture), 0) << name;
+    engine->Texture_Free(texture);
   }
 }
 
