@@ -269,6 +269,7 @@ TEST_F(WorldTest, RankingIsByWholePixelsOlderFirstAmongEquals) {
 }
 
 TEST_F(WorldTest, SevenShortestAndTwoOthersSurvive) {
+  std::set<int> chanceRanks;  // places in length order of the chance survivors
   for (uint32_t seed : {1u, 2u, 3u, 4u, 5u, 6u}) {
     scenario.TearDown();
     scenario.SetUp(seed);
@@ -288,9 +289,15 @@ TEST_F(WorldTest, SevenShortestAndTwoOthersSurvive) {
     ASSERT_EQ(after.size(), static_cast<size_t>(FULL_POPULATION));
     for (int i = 0; i < 7; ++i) EXPECT_TRUE(Alive(after, byLength[static_cast<size_t>(i)])) << seed;
     int chance = 0;
-    for (size_t i = 7; i < byLength.size(); ++i) chance += Alive(after, byLength[i]) ? 1 : 0;
+    for (size_t i = 7; i < byLength.size(); ++i)
+      if (Alive(after, byLength[i])) {
+        ++chance;
+        chanceRanks.insert(static_cast<int>(i));
+      }
     EXPECT_EQ(chance, 2) << seed;
   }
+  // Drawn from all the others, not just the next two.
+  EXPECT_GT(*chanceRanks.rbegin(), 8);
 }
 
 TEST_F(WorldTest, AChildIsOneGenerationPastItsElderParent) {
@@ -324,6 +331,25 @@ TEST_F(WorldTest, FifteenBecomeFortyFiveAndStayWithPermutations) {
     EXPECT_EQ(MainScene->ObjectCount(), FULL_POPULATION + 40);
   }
   EXPECT_EQ(TemplateGenome.GeneCount(), 40);
+}
+
+TEST_F(WorldTest, AfterTheLastHouseWentChildrenHaveNoGenes) {
+  // The candidates keep the one gene of the last house; the children are
+  // bred for the houses there are now: none.
+  CreatePaths(&World);
+  QPATHDATA* house = scenario.AddHouse(100, 100);
+  TARN_OBJECT* object = house->object;
+  World.Delete(house);
+  MainScene->DeleteObject(object, false);
+  ResetPaths();
+  Evolve(&World);
+  int children = 0;
+  for (QPATHDATA* c : scenario.Candidates()) {
+    EXPECT_EQ(c->genes.Count(), c->generation == 1 ? 1 : 0) << c->id;
+    children += c->generation == 1 ? 0 : 1;
+  }
+  EXPECT_EQ(children, 6);
+  EXPECT_EQ(TemplateGenome.GeneCount(), 0);
 }
 
 TEST_F(WorldTest, OneHouseChildrenCopyGeneZeroWithoutMutation) {

@@ -80,9 +80,14 @@ TEST_F(WorldTest, TheShortestCandidateIsCyanAndTheOthersYellow) {
   QPATHDATA* other = scenario.Candidates()[old == scenario.Candidates()[0] ? 1 : 0];
   old->best = 0;
   other->best = 1;
+  // A wider text is measured again.
+  other->generation = 100;
   RefreshLabels();
   EXPECT_EQ(LabelOf(old)->GetPart(0)->colorNormal, 0x80FFFF00u);
-  EXPECT_EQ(LabelOf(other)->GetPart(0)->colorNormal, 0xA000FFFFu);
+  const TARNGUI_PART* part = LabelOf(other)->GetPart(0);
+  EXPECT_EQ(part->colorNormal, 0xA000FFFFu);
+  EXPECT_EQ(part->text, FormatPathLabel(*other));
+  EXPECT_FLOAT_EQ(part->width, TEST_GLYPH_WIDTH * part->text.size());
 }
 
 TEST_F(WorldTest, RowsFollowTheSceneOrderSixteenPixelsApart) {
