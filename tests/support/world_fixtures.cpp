@@ -1,11 +1,11 @@
 // Solver scenarios on the fake engine: see world_fixtures.h.
 #include "tests/support/world_fixtures.h"
 
-#include <cmath>
 #include <random>
 #include <vector>
 
 #include "app/config.h"
+#include "app/frame.h"
 #include "solver/evolution.h"
 #include "tests/support/fake_engine.h"
 #include "tests/support/font_fixtures.h"
@@ -15,14 +15,6 @@ namespace {
 
 constexpr char HOUSE_IMAGE[] = "graphics\\building.png";
 constexpr char LOGO_IMAGE[] = "graphics\\pelmora.png";
-
-// The tour drawing's distance: differences in single precision, the root in
-// double.
-double Distance(const TARN_OBJECT* a, const TARN_OBJECT* b) {
-  float dx = b->x - a->x;
-  float dy = b->y - a->y;
-  return std::sqrt(static_cast<double>(dx) * dx + static_cast<double>(dy) * dy);
-}
 
 TARN_GRAPHICS* Register(const char* name, HTEXTURE texture, float w, float h, float hotX,
                         float hotY, bool circle) {
@@ -136,33 +128,7 @@ QPATHDATA* SolverScenario::AddHouse(float x, float y) {
 }
 
 void SolverScenario::MeasureLengths() {
-  if (!MainScene) return;
-  NamedList<TARN_OBJECT>* houses = MainScene->CollectObjectsToList("qbuilding", false, nullptr);
-  const int n = houses->Count();
-  if (n >= 2) {
-    int count = MainScene->CollectObjects("qpath", false, nullptr);
-    int shortest = -1;
-    float shortestLength = 0.0f;
-    for (int i = 0; i < count; ++i) {
-      TARN_OBJECT* object = MainScene->GetResult(i);
-      auto* entry = object ? static_cast<QPATHDATA*>(object->owner) : nullptr;
-      if (!entry) continue;
-      float length = 0.0f;
-      for (int j = 0; j < n; ++j) {
-        const TARN_OBJECT* a = houses->Object(entry->genes.GetGene(j));
-        const TARN_OBJECT* b = houses->Object(entry->genes.GetGene((j + 1) % n));
-        if (a && b) length = static_cast<float>(length + Distance(a, b));
-      }
-      entry->length = length;
-      entry->best = 0;
-      if (shortest < 0 || length <= shortestLength) {
-        shortest = i;
-        shortestLength = length;
-      }
-    }
-    if (shortest >= 0) static_cast<QPATHDATA*>(MainScene->GetResult(shortest)->owner)->best = 1;
-  }
-  delete houses;
+  DrawTours();
 }
 
 int SolverScenario::GrowPopulation(int steps) {

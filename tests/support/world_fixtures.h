@@ -48,10 +48,9 @@ class SolverScenario {
   // Adds one house where asked (no spacing rule), then ResetPaths.
   QPATHDATA* AddHouse(float x, float y);
 
-  // What the tour drawing does each frame: every candidate's closed tour
-  // over the houses in CollectObjectsToList order, PointDistance summed in
-  // single precision; stores length, clears best, marks the shortest (the
-  // later of equals). Nothing changes with fewer than 2 houses.
+  // The program's tour drawing (DrawTours), which measures every
+  // candidate's closed tour, stores its length and marks the shortest. Its
+  // lines go to the fake engine (set recordDrawing false to only count).
   void MeasureLengths();
   // `steps` times: measure, Evolve, measure (a frame is drawn between any
   // two steps). Returns the number of candidates afterwards.
