@@ -50,6 +50,7 @@ struct SeedRun {
   float best = 0.0f;                     // shortest candidate after the last step
   std::vector<int> bestTour;             // its tour, as indexes of the given points
   double secondsPerGeneration = 0.0;     // one Evolve plus one measurement
+  double secondsEvolving = 0.0;          // the Evolve part of it
 };
 
 // The headless program state: the fake engine with drawing counted only,

@@ -132,8 +132,9 @@ int main(int argc, char** argv) {
     if (verbose) {
       const GenerationStats& last = run.history.back();
       std::cerr << "seed " << run.seed << ": " << generations << " generations, "
-                << Fixed(run.secondsPerGeneration * 1000.0, 4) << " ms per generation, "
-                << last.candidates << " candidates, diversity " << Fixed(last.diversity, 4) << "\n";
+                << Fixed(run.secondsPerGeneration * 1000.0, 4) << " ms per generation (Evolve "
+                << Fixed(run.secondsEvolving * 1000.0, 4) << " ms), " << last.candidates
+                << " candidates, diversity " << Fixed(last.diversity, 4) << "\n";
     }
     runs.push_back(std::move(run));
   }
