@@ -129,15 +129,27 @@ bool FrameRenderer::CreateSoftware(SDL_Window* window, std::string* error) {
     return false;
   }
   SDL_RenderSetLogicalSize(windowRenderer_, w, h);
-  frame_ = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888);
-  if (frame_) frameRenderer_ = SDL_CreateSoftwareRenderer(frame_);
   // The upload is a plain copy when the texture matches the window's
   // surface; XRGB and ARGB share one layout, and the frame is opaque.
   Uint32 format = SDL_PIXELFORMAT_ARGB8888;
   if (SDL_Surface* surface = SDL_GetWindowSurface(window))
     if (surface->format->format == SDL_PIXELFORMAT_RGB888) format = SDL_PIXELFORMAT_RGB888;
-  if (frameRenderer_)
-    frameTexture_ = SDL_CreateTexture(windowRenderer_, format, SDL_TEXTUREACCESS_STREAMING, w, h);
+  frameTexture_ = SDL_CreateTexture(windowRenderer_, format, SDL_TEXTUREACCESS_STREAMING, w, h);
+  // SDL's software renderer keeps a streaming texture in plain memory that a
+  // lock hands out: the frame is drawn right there, saving a copy per frame.
+  SDL_RendererInfo info{};
+  void* texturePixels = nullptr;
+  int texturePitch = 0;
+  if (frameTexture_ && SDL_GetRendererInfo(windowRenderer_, &info) == 0 && info.name &&
+      std::strcmp(info.name, "software") == 0 &&
+      SDL_LockTexture(frameTexture_, nullptr, &texturePixels, &texturePitch) == 0) {
+    SDL_UnlockTexture(frameTexture_);
+    frame_ = SDL_CreateRGBSurfaceWithFormatFrom(texturePixels, w, h, 32, texturePitch,
+                                                SDL_PIXELFORMAT_ARGB8888);
+    sharesTexture_ = frame_ != nullptr;
+  }
+  if (!frame_) frame_ = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888);
+  if (frame_) frameRenderer_ = SDL_CreateSoftwareRenderer(frame_);
   if (!frame_ || !frameRenderer_ || !frameTexture_) {
     *error = std::string("Cannot create the frame buffer: ") + SDL_GetError();
     Destroy();
@@ -168,13 +180,15 @@ void FrameRenderer::Destroy() {
   for (Texture& t : textures_)
     if (t.texture) SDL_DestroyTexture(t.texture);
   textures_.clear();
-  if (frameTexture_) SDL_DestroyTexture(frameTexture_);
+  // The frame may live in the frame texture's memory: it goes first.
   if (frameRenderer_) SDL_DestroyRenderer(frameRenderer_);
   if (frame_) SDL_FreeSurface(frame_);
+  if (frameTexture_) SDL_DestroyTexture(frameTexture_);
   if (windowRenderer_) SDL_DestroyRenderer(windowRenderer_);
   frameTexture_ = nullptr;
   frameRenderer_ = nullptr;
   frame_ = nullptr;
+  sharesTexture_ = false;
   windowRenderer_ = nullptr;
   window_ = nullptr;
   pixels_ = PixelFrame();
@@ -361,6 +375,17 @@ void FrameRenderer::Present() {
     commands_.clear();
     return;
   }
+  if (sharesTexture_) {
+    // Drawing happens while the texture is locked, as SDL wants.
+    void* texturePixels = nullptr;
+    int texturePitch = 0;
+    if (SDL_LockTexture(frameTexture_, nullptr, &texturePixels, &texturePitch) == 0) {
+      if (texturePixels != frame_->pixels) {
+        frame_->pixels = texturePixels;  // never seen, but then follow it
+        pixels_.pixels = static_cast<uint32_t*>(texturePixels);
+      }
+    }
+  }
   Replay();
   Show();
   invalid_ = false;
@@ -379,8 +404,14 @@ void FrameRenderer::Show() {
   FlushQuads();
   presentedOnce_ = true;
   // Nothing to show while minimised or hidden: skip the upload.
-  if (SDL_GetWindowFlags(window_) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) return;
-  SDL_UpdateTexture(frameTexture_, nullptr, frame_->pixels, frame_->pitch);
+  if (SDL_GetWindowFlags(window_) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) {
+    if (sharesTexture_) SDL_UnlockTexture(frameTexture_);
+    return;
+  }
+  if (sharesTexture_)
+    SDL_UnlockTexture(frameTexture_);
+  else
+    SDL_UpdateTexture(frameTexture_, nullptr, frame_->pixels, frame_->pitch);
   int outW = 0, outH = 0;
   SDL_GetRendererOutputSize(windowRenderer_, &outW, &outH);
   if (outW != settings_.width || outH != settings_.height) {

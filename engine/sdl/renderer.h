@@ -97,6 +97,7 @@ class FrameRenderer {
   SDL_Surface* frame_ = nullptr;
   SDL_Renderer* frameRenderer_ = nullptr;  // draws quads into frame_
   SDL_Texture* frameTexture_ = nullptr;    // frame_ uploaded for the window
+  bool sharesTexture_ = false;             // frame_ is frameTexture_'s own memory
   PixelFrame pixels_;
   bool quadsPending_ = false;
   bool presentedOnce_ = false;
