@@ -146,6 +146,23 @@ TEST_F(LabTool, RefusesBadFilesAndOptionsWithExitCode2) {
   EXPECT_NE(Slurp(good).find("NODE_COORD_SECTION"), std::string::npos);
 }
 
+// Four corners of a square: the perimeter, 4 x 880 pixels once scaled into
+// the map, is the answer for every seed.
+TEST_F(LabTool, FindsTheSquaresOptimumWithRatio1) {
+  const fs::path tsp = Write("square.tsp",
+                             "NAME: square\nDIMENSION: 4\nEDGE_WEIGHT_TYPE: EUC_2D\n"
+                             "NODE_COORD_SECTION\n1 0 0\n2 10 0\n3 10 10\n4 0 10\nEOF\n");
+  // The optimal tour listed backwards from another corner: the same tour.
+  const fs::path tour = Write("square.opt.tour", "TYPE: TOUR\nTOUR_SECTION\n3 2 1 4 -1\n");
+  Outcome outcome =
+      Run({tsp.string(), "--generations", "30", "--seeds", "2", "--opt", tour.string()});
+  ASSERT_EQ(outcome.code, 0) << outcome.err;
+  EXPECT_EQ(outcome.out,
+            "seed 1 best 3520.00 optimal 3520.00 ratio 1.0000\n"
+            "seed 2 best 3520.00 optimal 3520.00 ratio 1.0000\n"
+            "mean ratio 1.0000\n");
+}
+
 TEST_F(LabTool, RunsBerlin52AndPrintsTheDocumentedLines) {
   const fs::path csv = dir / "run.csv", plot = dir / "run.svg";
   const int generations = 25, seeds = 2;
