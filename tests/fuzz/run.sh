@@ -24,6 +24,11 @@ for t in "${targets[@]}"; do
   work=$build/fuzz/work/$t
   artifacts=$build/fuzz/artifacts/$t
   log=$build/fuzz/$t.log
+  if [ ! -x "$bin" ]; then
+    printf 'fuzz %-7s FAILED: %s is not built\n' "$t" "$bin"
+    failed=1
+    continue
+  fi
   mkdir -p "$work" "$artifacts"
   corpora=("$work" "$here/corpus/$t")
   [ -d "$build/fuzz/seeds/$t" ] && corpora+=("$build/fuzz/seeds/$t")
