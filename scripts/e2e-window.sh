@@ -50,19 +50,14 @@ wait_for() {
 }
 
 # ---- X server ----------------------------------------------------------------
-# A free display: one whose lock file does not exist.
-DISPLAY_NUMBER=""
-for n in $(seq 90 140); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-    DISPLAY_NUMBER=$n
-    break
-  fi
-done
-[ -n "$DISPLAY_NUMBER" ] || fail "no free X display number"
-export DISPLAY=":$DISPLAY_NUMBER"
-Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+# Xvfb picks a free display itself and writes its number once it is ready.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
 XVFB_PID=$!
-TIMEOUT=15 wait_for "the X server" xdpyinfo -display "$DISPLAY" >/dev/null 2>&1
+display_ready() { grep -q '^[0-9][0-9]*$' "$WORK/display" 2>/dev/null; }
+TIMEOUT=15 wait_for "the X server" display_ready
+export DISPLAY=":$(cat "$WORK/display")"
+TIMEOUT=15 wait_for "the X server on $DISPLAY" xdpyinfo -display "$DISPLAY" >/dev/null 2>&1
+say "X server on $DISPLAY"
 
 # ---- The program ---------------------------------------------------------------
 (cd "$(dirname "$PROGRAM")" && SDL_VIDEODRIVER=x11 exec "./$(basename "$PROGRAM")") \

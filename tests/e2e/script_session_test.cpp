@@ -439,6 +439,23 @@ TEST(ScriptRun, BadScriptsStopWithTheLineNumberAndExitCodeTwo) {
   }
 }
 
+TEST(ScriptRun, OutputThatCannotBeWrittenFailsTheRunAtItsLine) {
+  const struct {
+    const char* script;
+    const char* says;
+  } cases[] = {
+      {"shot early.png\nframes 1\n", "line 1: no frame has been rendered"},
+      {"frames 1\n\ndump no-such-dir/state.json\nframes 1\n", "line 3: cannot write"},
+      {"frames 1\nshot no-such-dir/frame.png\n", "line 2: cannot write"},
+  };
+  for (const auto& c : cases) {
+    ScriptSession run;
+    EXPECT_EQ(run.Run(std::string(c.script) + "dump after.json\n"), 1) << c.script;
+    EXPECT_NE(run.Errors().find(c.says), std::string::npos) << run.Errors();
+    EXPECT_FALSE(std::filesystem::exists(run.File("after.json"))) << "the run went on";
+  }
+}
+
 TEST(ScriptRun, ReadsTheScriptFromStandardInput) {
   ScriptSession run;
   ASSERT_EQ(run.Run("frames 3\ndump in.json\n", true), 0) << run.Errors();
