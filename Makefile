@@ -8,7 +8,8 @@ ifdef CI
 CMAKE_FLAGS += -DQP_WERROR=ON
 endif
 
-.PHONY: all deps build run test test-release test-asan clean
+.PHONY: all deps build run test test-release test-asan test-soak test-fuzz fuzz soak \
+	test-valgrind clean
 
 all: build
 
@@ -25,7 +26,7 @@ run: build
 	@if [ -x $(BUILD)/quenpath ]; then cd $(BUILD) && ./quenpath; \
 	else echo "The program is not built yet: $(BUILD)/quenpath is missing."; fi
 
-test: test-release test-asan
+test: test-release test-asan test-soak test-fuzz
 
 test-release: build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
@@ -39,5 +40,40 @@ test-asan: deps $(ASAN_BUILD)/CMakeCache.txt
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j$(JOBS) -L unit
 
+# The long random soak of the whole program on the fake engine, under the
+# sanitizers: 200,000 frames in `make test`, more with `make soak`
+# (SOAK_FRAMES, SOAK_SEED; a failure prints the seed and frame to replay).
+SOAK_FRAMES ?= 1000000
+SOAK_SEED ?=
+SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+test-soak: deps $(ASAN_BUILD)/CMakeCache.txt
+	cmake --build $(ASAN_BUILD) -j$(JOBS) --target soak_tests
+	$(SANITIZER_ENV) QP_SOAK_FRAMES=200000 $(ASAN_BUILD)/tests/soak/soak_tests
+
+soak: deps $(ASAN_BUILD)/CMakeCache.txt
+	cmake --build $(ASAN_BUILD) -j$(JOBS) --target soak_tests
+	$(SANITIZER_ENV) QP_SOAK_FRAMES=$(SOAK_FRAMES) QP_SOAK_SEED=$(SOAK_SEED) $(ASAN_BUILD)/tests/soak/soak_tests
+
+# libFuzzer targets, built with clang in a build of their own: 10 s each in
+# `make test`, 60 s each with `make fuzz` (FUZZ_SECONDS).
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+$(FUZZ_BUILD)/CMakeCache.txt:
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQP_FUZZ=ON -DQP_WITH_SDL=OFF $(CMAKE_FLAGS)
+
+test-fuzz: deps $(FUZZ_BUILD)/CMakeCache.txt
+	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target qp_fuzz_all
+	bash tests/fuzz/run.sh $(FUZZ_BUILD) 10
+
+fuzz: deps $(FUZZ_BUILD)/CMakeCache.txt
+	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target qp_fuzz_all
+	bash tests/fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# A short scripted session of the real program under valgrind memcheck: no
+# errors and no definite leaks (scripts/valgrind.supp names what SDL and the
+# X libraries keep).
+test-valgrind: build
+	bash scripts/test-valgrind.sh $(BUILD)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
