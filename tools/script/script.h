@@ -10,6 +10,9 @@
 //   frames N        run N frames (0 .. 1000000)
 //   shot FILE       write the last rendered frame as PNG
 //   dump FILE       write the program state as JSON
+//
+// Held buttons and keys stay held until "up"/"keyup", except that a message
+// box takes them, as a real one does: press again after it.
 #pragma once
 
 #include <cstdint>
