@@ -53,6 +53,32 @@ void FitToDesktop(int width, int height, int* outW, int* outH) {
   *outH = std::max(1, static_cast<int>(height * scale));
 }
 
+// Starts SDL's video on a real display. SDL would fall back to its invisible
+// offscreen driver when there is none, leaving a program running that nobody
+// can see; that driver is used only when asked for by name.
+bool StartVideo(Backend& b) {
+  const char* fromEnvironment = SDL_getenv("SDL_VIDEODRIVER");
+  if (!b.controls.videoDriver.empty() || (fromEnvironment && *fromEnvironment)) {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
+    b.error = std::string("Cannot start the video system: ") + SDL_GetError();
+    return false;
+  }
+  std::string reasons;
+  for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+    const char* name = SDL_GetVideoDriver(i);
+    if (!name || !std::strcmp(name, "offscreen") || !std::strcmp(name, "dummy") ||
+        !std::strcmp(name, "evdev"))
+      continue;
+    SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, name, SDL_HINT_OVERRIDE);
+    const bool up = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    SDL_ResetHint(SDL_HINT_VIDEODRIVER);
+    if (up) return true;
+    reasons += std::string(reasons.empty() ? "" : "; ") + name + ": " + SDL_GetError();
+  }
+  b.error = "There is no display to open the window on (" + reasons + ")";
+  return false;
+}
+
 void CloseWindow(Backend& b) {
   b.renderer.Destroy();
   if (b.window) SDL_DestroyWindow(b.window);
@@ -216,10 +242,7 @@ bool hgeEngine::System_Initiate() {
   SetHintIfUnset(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
   SetHintIfUnset(SDL_HINT_RENDER_SCALE_QUALITY, s.textureFilter ? "linear" : "nearest");
 
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-    b.error = std::string("Cannot start the video system: ") + SDL_GetError();
-    return false;
-  }
+  if (!StartVideo(b)) return false;
   b.videoUp = true;
   if (s.useSound && !b.soundWarned) {
     b.soundWarned = true;

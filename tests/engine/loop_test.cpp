@@ -36,6 +36,41 @@ TEST_F(LoopTest, StartingFailsWithTheRealReason) {
   EXPECT_STRNE(engine->System_GetErrorMessage(), "");
 }
 
+// Restores an environment variable at the end of a scope.
+class SavedEnv {
+ public:
+  explicit SavedEnv(const char* name) : name_(name) {
+    const char* value = std::getenv(name);
+    had_ = value != nullptr;
+    if (had_) value_ = value;
+    unsetenv(name);
+  }
+  ~SavedEnv() {
+    if (had_) setenv(name_, value_.c_str(), 1);
+  }
+
+ private:
+  const char* name_;
+  bool had_;
+  std::string value_;
+};
+
+TEST_F(LoopTest, WithoutADisplayTheWindowIsNeverOpenedInvisibly) {
+  engine->System_Shutdown();
+  backend::SetVideoDriver("");
+  SavedEnv driver("SDL_VIDEODRIVER"), x("DISPLAY"), wayland("WAYLAND_DISPLAY");
+  if (engine->System_Initiate()) {
+    // Some real display was found after all (a console, say): never the
+    // invisible drivers.
+    const std::string name = SDL_GetCurrentVideoDriver();
+    EXPECT_NE(name, "offscreen");
+    EXPECT_NE(name, "dummy");
+  } else {
+    const std::string message = engine->System_GetErrorMessage();
+    EXPECT_NE(message.find("no display"), std::string::npos) << message;
+  }
+}
+
 TEST_F(LoopTest, TheLoopEndsWhenTheFrameFunctionSaysSoWithoutRenderingThatFrame) {
   int frames = 0, renders = 0;
   frameBody = [&] { return ++frames == 5; };
@@ -139,14 +174,10 @@ TEST_F(LoopTest, TheRealClockPacesFramesBySleeping) {
 TEST(MessageBox, WithoutADisplayTheMessageGoesToStandardError) {
   backend::ResetControls();
   // No display server to show a box on.
-  const char* display = std::getenv("DISPLAY");
-  const std::string saved = display ? display : "";
-  unsetenv("DISPLAY");
-  unsetenv("WAYLAND_DISPLAY");
+  SavedEnv x("DISPLAY"), wayland("WAYLAND_DISPLAY");
   testing::internal::CaptureStderr();
   const int result = OS_MessageBox("Can't load graphics.", "Error", MB_FLAG_ICON_ERROR);
   const std::string err = testing::internal::GetCapturedStderr();
-  if (display) setenv("DISPLAY", saved.c_str(), 1);
   EXPECT_EQ(result, 0);
   EXPECT_NE(err.find("Error: Can't load graphics."), std::string::npos) << err;
 }
