@@ -75,5 +75,26 @@ fuzz: deps $(FUZZ_BUILD)/CMakeCache.txt
 test-valgrind: build
 	bash scripts/test-valgrind.sh $(BUILD)
 
+# Benchmarks with budgets (bench/README.md) on the Release build: runs them
+# all, prints a short table, writes bench/results/latest.json and fails when
+# a budget is missed. Figures are medians of BENCH_REPETITIONS runs.
+BENCH_REPETITIONS ?= 3
+BENCH_RUN = $(BUILD)/bench/results
+.PHONY: bench
+bench: deps $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j$(JOBS) --target qp_bench qp_bench_render qp_bench_scene \
+	  bench_bare_loop quenpath quenpath-script graphics_pack
+	@rm -rf $(BENCH_RUN) && mkdir -p $(BENCH_RUN)
+	@for b in core:qp_bench render:qp_bench_render scene:qp_bench_scene; do \
+	  name=$${b%%:*}; exe=$${b#*:}; echo "bench: $$exe"; \
+	  $(BUILD)/bench/$$exe --benchmark_repetitions=$(BENCH_REPETITIONS) \
+	    --benchmark_out=$(BENCH_RUN)/$$name.json --benchmark_out_format=json \
+	    >$(BENCH_RUN)/$$name.log 2>&1 || { cat $(BENCH_RUN)/$$name.log; exit 1; }; \
+	done
+	@echo "bench: startup, peak memory, idle CPU under Xvfb"
+	@bash scripts/bench-process.sh $(BUILD) $(BENCH_RUN)/process.json
+	@python3 scripts/bench-check.py $(BENCH_RUN) bench/results/latest.json \
+	  --build-type "$$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' $(BUILD)/CMakeCache.txt)"
+
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
