@@ -64,6 +64,13 @@ struct Backend {
 
 Backend& TheBackend();
 
+// The window's size for a drawing area on a desktop whose usable part is
+// given: the area itself when it fits with room for the window frame,
+// otherwise scaled down with its shape kept. An unknown desktop (0) keeps
+// the area's size.
+void FitWindowToDesktop(int width, int height, int usableWidth, int usableHeight, int* outWidth,
+                        int* outHeight);
+
 // Runs up to `count` frames (0: until the loop ends); returns the number
 // run, *ended set when the frame callback or the user ended the loop.
 int RunFrameLoop(int count, bool* ended);

@@ -7,6 +7,7 @@
 #include <SDL_image.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -37,20 +38,28 @@ void SetHintIfUnset(const char* name, const char* value) {
   SDL_SetHintWithPriority(name, value, SDL_HINT_NORMAL);
 }
 
-// The window's size: the drawing area, scaled down with its shape kept when
-// the desktop is smaller.
-void FitToDesktop(int width, int height, int* outW, int* outH) {
-  *outW = width;
-  *outH = height;
-  SDL_Rect usable;
-  if (SDL_GetDisplayUsableBounds(0, &usable) != 0 || usable.w <= 0 || usable.h <= 0) return;
-  const int roomW = std::max(1, usable.w - FRAME_ALLOWANCE / 4);
-  const int roomH = std::max(1, usable.h - FRAME_ALLOWANCE);
+}  // namespace
+
+void FitWindowToDesktop(int width, int height, int usableWidth, int usableHeight, int* outWidth,
+                        int* outHeight) {
+  *outWidth = width;
+  *outHeight = height;
+  if (usableWidth <= 0 || usableHeight <= 0 || width <= 0 || height <= 0) return;
+  const int roomW = std::max(1, usableWidth - FRAME_ALLOWANCE / 4);
+  const int roomH = std::max(1, usableHeight - FRAME_ALLOWANCE);
   if (width <= roomW && height <= roomH) return;
   const double scale =
       std::min(static_cast<double>(roomW) / width, static_cast<double>(roomH) / height);
-  *outW = std::max(1, static_cast<int>(width * scale));
-  *outH = std::max(1, static_cast<int>(height * scale));
+  *outWidth = std::clamp(static_cast<int>(std::lround(width * scale)), 1, roomW);
+  *outHeight = std::clamp(static_cast<int>(std::lround(height * scale)), 1, roomH);
+}
+
+namespace {
+
+void FitToDesktop(int width, int height, int* outW, int* outH) {
+  SDL_Rect usable{};
+  if (SDL_GetDisplayUsableBounds(0, &usable) != 0) usable = SDL_Rect{};
+  FitWindowToDesktop(width, height, usable.w, usable.h, outW, outH);
 }
 
 // Starts SDL's video on a real display. SDL would fall back to its invisible

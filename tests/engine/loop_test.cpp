@@ -3,6 +3,7 @@
 // where no display exists.
 #include <time.h>
 
+#include <algorithm>
 #include <chrono>
 
 #include "engine_fixture.h"
@@ -169,6 +170,40 @@ TEST_F(LoopTest, TheRealClockPacesFramesBySleeping) {
   }
   EXPECT_GE(sum, (frames - 1) * 0.020 - 0.002);
   EXPECT_LE(sum, wall);
+}
+
+TEST(WindowSize, TheDrawingAreaIsScaledDownOnlyWhenTheDesktopIsTooSmall) {
+  struct Case {
+    int usableW, usableH, w, h;
+  } cases[] = {
+      {1280, 1024, 1200, 960},                         // just room for the frame: as it is
+      {1920, 1040, 1200, 960}, {1366, 728, 830, 664},  // a small laptop: by the height
+      {1000, 2000, 984, 787},                          // a narrow portrait screen: by the width
+      {0, 0, 1200, 960},                               // desktop unknown
+      {40, 40, 1, 1},                                  // absurdly small: still a window
+  };
+  for (const Case& c : cases) {
+    int w = 0, h = 0;
+    FitWindowToDesktop(1200, 960, c.usableW, c.usableH, &w, &h);
+    EXPECT_EQ(w, c.w) << c.usableW << "x" << c.usableH;
+    EXPECT_EQ(h, c.h) << c.usableW << "x" << c.usableH;
+    if (h > 100) {
+      EXPECT_NEAR(static_cast<double>(w) / h, 1.25, 0.01) << "the shape is kept";
+    }
+  }
+}
+
+TEST(SystemLog, WritesOneLineToStandardError) {
+  hgeEngine* engine = hgeCreate(ENGINE_VERSION);
+  testing::internal::CaptureStderr();
+  engine->System_Log("Font %s: bad line %d\nsecond part", "font.fnt", 7);
+  engine->System_Log("%s", std::string(5000, 'x').c_str());
+  const std::string err = testing::internal::GetCapturedStderr();
+  engine->Release();
+  const size_t first = err.find('\n');
+  ASSERT_NE(first, std::string::npos);
+  EXPECT_EQ(err.substr(0, first), "Font font.fnt: bad line 7 second part");
+  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 2) << "a long text is still one line";
 }
 
 TEST(MessageBox, WithoutADisplayTheMessageGoesToStandardError) {
