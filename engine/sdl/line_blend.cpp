@@ -61,19 +61,13 @@ struct Blender {
     opaque = a == 256;
     colour = c | 0xFF000000u;
   }
-  void Apply(uint32_t* p) const {
-    const uint32_t d = *p;
-    const uint32_t outRb = (((d & 0xFF00FFu) * inverse + rb) >> 8) & 0xFF00FFu;
-    const uint32_t outG = (((d & 0x00FF00u) * inverse + g) >> 8) & 0x00FF00u;
-    *p = 0xFF000000u | outRb | outG;
-  }
 };
 
-// The inner loop for a run that stays inside the frame. Everything it needs
-// is a local, so the stores through `p` cannot make the compiler reload it.
+// The inner loop. Everything it needs is a local, so the stores through `p`
+// cannot make the compiler reload it.
 template <bool OPAQUE>
-void Run(uint32_t* p, int count, long long majorStride, long long minorStride, long long remainder,
-         long long twoMinor, long long twoMajor, const Blender& blend) {
+void Run(uint32_t* p, long long count, long long majorStride, long long minorStride,
+         long long remainder, long long twoMinor, long long twoMajor, const Blender& blend) {
   const uint32_t rb = blend.rb, g = blend.g, inverse = blend.inverse, colour = blend.colour;
   for (; count > 0; --count) {
     if (OPAQUE) {
@@ -92,99 +86,115 @@ void Run(uint32_t* p, int count, long long majorStride, long long minorStride, l
   }
 }
 
-// Steps along the major axis (`major` pixels, end pixel excluded). The minor
-// coordinate of step k is floor((2 k minorLen + majorLen) / (2 majorLen)),
-// Bresenham's rounding, kept incrementally.
-template <bool OPAQUE>
-void Walk(const PixelFrame& f, long long x0, long long y0, long long dx, long long dy, int sx,
-          int sy, const Blender& blend) {
-  const bool xMajor = dx >= dy;
-  const long long majorLen = xMajor ? dx : dy;
-  const long long minorLen = xMajor ? dy : dx;
-  const long long majorStart = xMajor ? x0 : y0;
-  const int majorStep = xMajor ? sx : sy;
-  const long long majorSize = xMajor ? f.width : f.height;
-  // Steps k whose major coordinate is inside the frame.
-  long long kFirst, kLast;
-  if (majorStep > 0) {
-    kFirst = -majorStart;
-    kLast = majorSize - 1 - majorStart;
-  } else {
-    kFirst = majorStart - (majorSize - 1);
-    kLast = majorStart;
+// A line reduced to its start and end pixels and its colour.
+struct PixelLine {
+  long long x0, y0, xe, ye;
+  uint32_t colour;
+};
+
+bool Prepare(float x1, float y1, float x2, float y2, uint32_t colour, PixelLine* out) {
+  if ((colour >> 24) == 0) return false;
+  if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2))
+    return false;
+  double ax = x1, ay = y1, bx = x2, by = y2;
+  if (std::fabs(ax) > FAR_LIMIT || std::fabs(ay) > FAR_LIMIT || std::fabs(bx) > FAR_LIMIT ||
+      std::fabs(by) > FAR_LIMIT) {
+    if (!ClipFar(ax, ay, bx, by)) return false;
   }
-  kFirst = std::max(kFirst, 0LL);
-  kLast = std::min(kLast, majorLen - 1);
+  out->x0 = static_cast<long long>(std::floor(ax));
+  out->y0 = static_cast<long long>(std::floor(ay));
+  out->xe = static_cast<long long>(std::floor(bx));
+  out->ye = static_cast<long long>(std::floor(by));
+  if (out->x0 == out->xe && out->y0 == out->ye) return false;
+  out->colour = colour;
+  return true;
+}
+
+// The first step k whose minor offset floor((2 k minorLen + majorLen) /
+// (2 majorLen)) reaches m; past the end when it never does.
+long long FirstStepReaching(long long m, long long majorLen, long long minorLen) {
+  if (m <= 0) return 0;
+  if (minorLen == 0) return majorLen;
+  const long long numerator = 2 * majorLen * m - majorLen, denominator = 2 * minorLen;
+  return (numerator + denominator - 1) / denominator;
+}
+
+// Draws the line's pixels that lie in rows [rowLo, rowHi) of the frame.
+// Step k (0 <= k < the longer side, the end pixel left out) moves k along
+// the longer axis and floor((2 k minorLen + majorLen) / (2 majorLen)) along
+// the shorter one: Bresenham's rounding. The steps inside the frame are
+// worked out first, so the loop itself never checks bounds.
+template <bool OPAQUE>
+void Walk(const PixelFrame& f, const PixelLine& line, long long rowLo, long long rowHi,
+          const Blender& blend) {
+  const long long dx = std::llabs(line.xe - line.x0), dy = std::llabs(line.ye - line.y0);
+  const int sx = line.xe >= line.x0 ? 1 : -1, sy = line.ye >= line.y0 ? 1 : -1;
+  const bool xMajor = dx >= dy;
+  const long long majorLen = xMajor ? dx : dy, minorLen = xMajor ? dy : dx;
+  const long long majorStart = xMajor ? line.x0 : line.y0;
+  const long long minorStart = xMajor ? line.y0 : line.x0;
+  const int majorStep = xMajor ? sx : sy, minorStep = xMajor ? sy : sx;
+  const long long majorLo = xMajor ? 0 : rowLo, majorHi = xMajor ? f.width : rowHi;
+  const long long minorLo = xMajor ? rowLo : 0, minorHi = xMajor ? rowHi : f.width;
+
+  long long kFirst = 0, kLast = majorLen - 1;
+  // The major coordinate inside [majorLo, majorHi).
+  if (majorStep > 0) {
+    kFirst = std::max(kFirst, majorLo - majorStart);
+    kLast = std::min(kLast, majorHi - 1 - majorStart);
+  } else {
+    kFirst = std::max(kFirst, majorStart - (majorHi - 1));
+    kLast = std::min(kLast, majorStart - majorLo);
+  }
+  // The minor offset inside the range that keeps the minor coordinate in
+  // [minorLo, minorHi).
+  long long offsetLo, offsetHi;
+  if (minorStep > 0) {
+    offsetLo = minorLo - minorStart;
+    offsetHi = minorHi - 1 - minorStart;
+  } else {
+    offsetLo = minorStart - (minorHi - 1);
+    offsetHi = minorStart - minorLo;
+  }
+  if (offsetHi < 0) return;
+  kFirst = std::max(kFirst, FirstStepReaching(offsetLo, majorLen, minorLen));
+  kLast = std::min(kLast, FirstStepReaching(offsetHi + 1, majorLen, minorLen) - 1);
   if (kFirst > kLast) return;
 
   const long long twoMajor = 2 * majorLen;
   const long long numerator = 2 * kFirst * minorLen + majorLen;
-  long long minorOffset = numerator / twoMajor;
-  long long remainder = numerator % twoMajor;
-  const long long minorStart = xMajor ? y0 : x0;
-  const int minorStep = xMajor ? sy : sx;
-  const long long minorSize = xMajor ? f.height : f.width;
-  long long minor = minorStart + minorStep * minorOffset;
-  long long major = majorStart + majorStep * kFirst;
-
-  // Is the minor coordinate inside the frame over the whole run? It moves
-  // monotonically, so both ends tell.
-  const long long lastMinorOffset = (2 * kLast * minorLen + majorLen) / twoMajor;
-  const long long lastMinor = minorStart + minorStep * lastMinorOffset;
-  const bool minorInside =
-      minor >= 0 && minor < minorSize && lastMinor >= 0 && lastMinor < minorSize;
-
+  const long long major = majorStart + majorStep * kFirst;
+  const long long minor = minorStart + minorStep * (numerator / twoMajor);
+  const long long px = xMajor ? major : minor, py = xMajor ? minor : major;
   const long long pitch = f.pitch;
-  const long long majorStride = xMajor ? majorStep : majorStep * pitch;
-  const long long minorStride = xMajor ? minorStep * pitch : minorStep;
-  const long long twoMinor = 2 * minorLen;
-  long long px = xMajor ? major : minor, py = xMajor ? minor : major;
+  Run<OPAQUE>(f.pixels + py * pitch + px, kLast - kFirst + 1,
+              xMajor ? majorStep : majorStep * pitch, xMajor ? minorStep * pitch : minorStep,
+              numerator % twoMajor, 2 * minorLen, twoMajor, blend);
+}
 
-  if (minorInside) {
-    Run<OPAQUE>(f.pixels + py * pitch + px, static_cast<int>(kLast - kFirst + 1), majorStride,
-                minorStride, remainder, twoMinor, twoMajor, blend);
-    return;
-  }
-  for (long long k = kFirst; k <= kLast; ++k) {
-    if (minor >= 0 && minor < minorSize) {
-      uint32_t* p = f.pixels + (xMajor ? minor * pitch + major : major * pitch + minor);
-      if (OPAQUE)
-        *p = blend.colour;
-      else
-        blend.Apply(p);
-    }
-    major += majorStep;
-    remainder += twoMinor;
-    if (remainder >= twoMajor) {
-      remainder -= twoMajor;
-      minor += minorStep;
-    }
-  }
+void Draw(const PixelFrame& f, const PixelLine& line, long long rowLo, long long rowHi) {
+  const Blender blend(line.colour);
+  if (blend.opaque)
+    Walk<true>(f, line, rowLo, rowHi, blend);
+  else
+    Walk<false>(f, line, rowLo, rowHi, blend);
 }
 
 }  // namespace
 
 void BlendLine(const PixelFrame& frame, float x1, float y1, float x2, float y2, uint32_t colour) {
   if (!frame.pixels || frame.width <= 0 || frame.height <= 0) return;
-  if ((colour >> 24) == 0) return;
-  if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2)) return;
-  double ax = x1, ay = y1, bx = x2, by = y2;
-  if (std::fabs(ax) > FAR_LIMIT || std::fabs(ay) > FAR_LIMIT || std::fabs(bx) > FAR_LIMIT ||
-      std::fabs(by) > FAR_LIMIT) {
-    if (!ClipFar(ax, ay, bx, by)) return;
+  PixelLine line;
+  if (Prepare(x1, y1, x2, y2, colour, &line)) Draw(frame, line, 0, frame.height);
+}
+
+void BlendLines(const PixelFrame& frame, const LineSegment* lines, size_t count) {
+  if (!frame.pixels || frame.width <= 0 || frame.height <= 0 || !lines) return;
+  for (size_t i = 0; i < count; ++i) {
+    PixelLine line;
+    if (Prepare(lines[i].x1, lines[i].y1, lines[i].x2, lines[i].y2, lines[i].colour, &line))
+      Draw(frame, line, 0, frame.height);
   }
-  const long long x0 = static_cast<long long>(std::floor(ax));
-  const long long y0 = static_cast<long long>(std::floor(ay));
-  const long long xe = static_cast<long long>(std::floor(bx));
-  const long long ye = static_cast<long long>(std::floor(by));
-  const long long dx = std::llabs(xe - x0), dy = std::llabs(ye - y0);
-  if (dx == 0 && dy == 0) return;
-  const int sx = xe >= x0 ? 1 : -1, sy = ye >= y0 ? 1 : -1;
-  const Blender blend(colour);
-  if (blend.opaque)
-    Walk<true>(frame, x0, y0, dx, dy, sx, sy, blend);
-  else
-    Walk<false>(frame, x0, y0, dx, dy, sx, sy, blend);
 }
 
 void FillFrame(const PixelFrame& frame, uint32_t colour) {

@@ -3,6 +3,7 @@
 // segments per frame), so it avoids SDL's per-line overhead.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 struct PixelFrame {
@@ -19,6 +20,14 @@ struct PixelFrame {
 // so that joined segments blend their shared corner once. Clipped to the
 // frame; non-finite coordinates draw nothing.
 void BlendLine(const PixelFrame& frame, float x1, float y1, float x2, float y2, uint32_t colour);
+
+struct LineSegment {
+  float x1, y1, x2, y2;
+  uint32_t colour;
+};
+
+// Draws the lines in order, each exactly as BlendLine would.
+void BlendLines(const PixelFrame& frame, const LineSegment* lines, size_t count);
 
 // Fills the frame with the colour, made opaque.
 void FillFrame(const PixelFrame& frame, uint32_t colour);

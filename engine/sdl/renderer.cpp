@@ -318,10 +318,6 @@ void FrameRenderer::DrawQuad(const hgeQuad& quad) {
 
 namespace {
 enum : uint8_t { CMD_CLEAR = 1, CMD_LINE = 2, CMD_QUAD = 3 };
-struct LineArgs {
-  float x1, y1, x2, y2;
-  uint32_t colour;
-};
 }  // namespace
 
 template <typename T>
@@ -337,7 +333,7 @@ void FrameRenderer::Clear(uint32_t colour) {
 }
 
 void FrameRenderer::Line(float x1, float y1, float x2, float y2, uint32_t colour) {
-  if (windowRenderer_) Record(CMD_LINE, LineArgs{x1, y1, x2, y2, colour});
+  if (windowRenderer_) Record(CMD_LINE, LineSegment{x1, y1, x2, y2, colour});
 }
 
 void FrameRenderer::Quad(const hgeQuad& quad) {
@@ -354,8 +350,21 @@ void FrameRenderer::Replay() {
       std::memcpy(&colour, p, sizeof colour);
       p += sizeof colour;
       DrawClear(colour);
+    } else if (kind == CMD_LINE && frame_) {
+      // A run of lines goes to the frame buffer in one batch.
+      lineBatch_.clear();
+      for (;;) {
+        LineSegment line;
+        std::memcpy(&line, p, sizeof line);
+        p += sizeof line;
+        lineBatch_.push_back(line);
+        if (p >= end || *p != CMD_LINE) break;
+        ++p;
+      }
+      FlushQuads();
+      BlendLines(pixels_, lineBatch_.data(), lineBatch_.size());
     } else if (kind == CMD_LINE) {
-      LineArgs a;
+      LineSegment a;
       std::memcpy(&a, p, sizeof a);
       p += sizeof a;
       DrawLine(a.x1, a.y1, a.x2, a.y2, a.colour);

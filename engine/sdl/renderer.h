@@ -115,6 +115,7 @@ class FrameRenderer {
   // This frame's drawing and the previous frame's, as kind bytes each
   // followed by the call's arguments.
   std::vector<unsigned char> commands_, shown_;
+  std::vector<LineSegment> lineBatch_;
   bool invalid_ = true;
   bool skipUnchanged_ = true;
   long long framesShown_ = 0, framesSkipped_ = 0;
