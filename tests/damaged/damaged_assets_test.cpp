@@ -7,13 +7,12 @@
 // until it is told to close (SIGTERM, which SDL turns into a close request).
 // Every run is bounded by a deadline: a hang fails the test.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstring>
@@ -106,8 +105,8 @@ class Program {
   // Reads output until `done` holds for it, the program has exited, or
   // the deadline passes. True when `done` held.
   bool ReadUntil(const std::function<bool(const std::string&)>& done, double seconds) {
-    const auto deadline =
-        Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+    const auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                             std::chrono::duration<double>(seconds));
     while (!done(output)) {
       if (!Pump(deadline)) return done(output);
     }
@@ -138,7 +137,8 @@ class Program {
   // One read or wait step. False once the output has ended and the program
   // has exited, or the deadline passed.
   bool Pump(Clock::time_point deadline) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
     if (left.count() <= 0) return false;
     if (fd < 0) {
       // The output ended; only the exit is left to wait for.
@@ -181,9 +181,9 @@ class Program {
 std::vector<PackMember> SoundMembers() {
   const fs::path assets = QP_ASSET_DIR;
   std::vector<PackMember> members;
-  for (const char* file : {"graphics/font.fnt", "graphics/font.png", "graphics/fontsmall.fnt",
-                           "graphics/fontsmall.png", "graphics/pelmora.png",
-                           "graphics/building.png"}) {
+  for (const char* file :
+       {"graphics/font.fnt", "graphics/font.png", "graphics/fontsmall.fnt",
+        "graphics/fontsmall.png", "graphics/pelmora.png", "graphics/building.png"}) {
     PackMember m;
     m.name = file;
     for (char& c : m.name)
@@ -246,7 +246,8 @@ std::vector<Case> Cases() {
       {"sound pack", Expect::RunsOn,
        [](const fs::path& pack) { return Write(pack, PackPassword(), SoundMembers()); }},
       {"no pack", Expect::AssetBox, [](const fs::path&) { return true; }},
-      {"empty file", Expect::AssetBox, [](const fs::path& pack) { return static_cast<bool>(std::ofstream(pack)); }},
+      {"empty file", Expect::AssetBox,
+       [](const fs::path& pack) { return static_cast<bool>(std::ofstream(pack)); }},
       {"wrong password", Expect::AssetBox,
        [](const fs::path& pack) { return Write(pack, WrongPassword(), SoundMembers()); }},
       {"truncated pack", Expect::AssetBox,
@@ -315,8 +316,7 @@ class DamagedAssetsTest : public ::testing::Test {
       const int fontLines = c.bigFontLines + c.smallFontLines;
       ASSERT_TRUE(program.ReadUntil(
           [&](const std::string& out) {
-            return Count(out, "Renderer:") > 0 &&
-                   Count(out, "has incorrect format.") >= fontLines;
+            return Count(out, "Renderer:") > 0 && Count(out, "has incorrect format.") >= fontLines;
           },
           START_DEADLINE))
           << "no renderer line or fewer font lines than expected:\n"

@@ -37,7 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(fake.logLines.size() <= 1, "more than one log line");
   if (!fake.logLines.empty()) {
     Check(font->GetTexture() == 0 && font->GetLineHeight() == 0.0f, "a rejected font is not empty");
-    for (int code = 0; code < 256; ++code) Check(!font->GetGlyph(code), "a rejected font has glyphs");
+    for (int code = 0; code < 256; ++code)
+      Check(!font->GetGlyph(code), "a rejected font has glyphs");
   }
 
   // Every byte value once, with line feeds, in each alignment.

@@ -26,9 +26,15 @@ void Check(bool ok, const char* what) {
 }
 
 const char* const NAMES[] = {
-    "graphics\\font.fnt",     "graphics\\fontsmall.fnt", "graphics\\pelmora.png",
-    "graphics\\building.png", "graphics/font.png",       "GRAPHICS\\FONT.FNT",
-    "graphics\\",             "missing.png",             "",
+    "graphics\\font.fnt",
+    "graphics\\fontsmall.fnt",
+    "graphics\\pelmora.png",
+    "graphics\\building.png",
+    "graphics/font.png",
+    "GRAPHICS\\FONT.FNT",
+    "graphics\\",
+    "missing.png",
+    "",
 };
 
 }  // namespace

@@ -89,7 +89,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Check(c.seconds > 0.0f && c.seconds <= script::MAX_DELTA, "a delta out of range");
         break;
       case script::Op::Move:
-        Check(std::isfinite(c.x) && std::isfinite(c.y) && std::fabs(c.x) <= script::MAX_COORDINATE &&
+        Check(std::isfinite(c.x) && std::isfinite(c.y) &&
+                  std::fabs(c.x) <= script::MAX_COORDINATE &&
                   std::fabs(c.y) <= script::MAX_COORDINATE,
               "a position out of range");
         break;

@@ -76,9 +76,9 @@ struct WeightedGesture {
   int weight;
 };
 constexpr WeightedGesture GESTURES[] = {
-    {Gesture::AddHouses, 34}, {Gesture::DeleteHouses, 7}, {Gesture::HoldF, 12},
-    {Gesture::ClickButton, 9}, {Gesture::HoverLabel, 12}, {Gesture::ClickLabel, 4},
-    {Gesture::Link, 4},        {Gesture::Wander, 12},     {Gesture::StrayKeys, 5},
+    {Gesture::AddHouses, 34},  {Gesture::DeleteHouses, 7}, {Gesture::HoldF, 12},
+    {Gesture::ClickButton, 9}, {Gesture::HoverLabel, 12},  {Gesture::ClickLabel, 4},
+    {Gesture::Link, 4},        {Gesture::Wander, 12},      {Gesture::StrayKeys, 5},
     {Gesture::Quit, 1},
 };
 
@@ -592,8 +592,7 @@ TEST_F(SoakTest, RandomInputKeepsEveryInvariant) {
     fake.messageBoxes.clear();
     for (const FakeStarted& started : fake.started) {
       if (started.command != pages[0] && started.command != pages[1])
-        FAIL() << "seed " << seed << " frame " << frame << ": started '" << started.command
-               << "'";
+        FAIL() << "seed " << seed << " frame " << frame << ": started '" << started.command << "'";
       ++reach.pagesOpened;
     }
     fake.started.clear();
