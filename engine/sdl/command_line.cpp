@@ -14,9 +14,10 @@
 extern char** environ;
 
 namespace {
+// Never destroyed: the engine may be shut down during static clean-up.
 std::vector<pid_t>& Started() {
-  static std::vector<pid_t> started;
-  return started;
+  static auto* started = new std::vector<pid_t>();
+  return *started;
 }
 
 bool EqualsNoCase(const std::string& a, const char* b) {

@@ -135,8 +135,11 @@ void PumpInput(Backend& b) {
 }  // namespace
 
 Backend& TheBackend() {
-  static Backend backend;
-  return backend;
+  // Never destroyed: static objects of the program (sprites, fonts) give
+  // their engine references back during static clean-up, in no order we
+  // control, and must still find the backend there.
+  static Backend* backend = new Backend();
+  return *backend;
 }
 
 void LogLine(const char* format, ...) {
