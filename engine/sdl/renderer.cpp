@@ -19,7 +19,7 @@ std::string Lower(std::string text) {
 // The OpenGL renderer string of this display ("llvmpipe (LLVM 15.0.6, 256
 // bits)", "NVIDIA GeForce ..."), found with a small hidden window so the
 // real one is never recreated. Empty with *why set when there is no OpenGL.
-std::string ProbeOpenGl(std::string* why) {
+std::string ProbeOpenGlNow(std::string* why) {
   SDL_Window* probe = SDL_CreateWindow("", 0, 0, 16, 16, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
   if (!probe) {
     *why = SDL_GetError();
@@ -39,6 +39,27 @@ std::string ProbeOpenGl(std::string* why) {
   }
   SDL_DestroyWindow(probe);
   return name;
+}
+
+// The display's OpenGL does not change while the program runs: probe once
+// per video driver (it costs a GL context, and the drivers keep some of it).
+std::string ProbeOpenGl(std::string* why) {
+  struct Probe {
+    std::string driver, renderer, why;
+  };
+  static auto* probes = new std::vector<Probe>();
+  const char* current = SDL_GetCurrentVideoDriver();
+  const std::string driver = current ? current : "";
+  for (const Probe& p : *probes)
+    if (p.driver == driver) {
+      *why = p.why;
+      return p.renderer;
+    }
+  Probe probe{driver, "", ""};
+  probe.renderer = ProbeOpenGlNow(&probe.why);
+  probes->push_back(probe);
+  *why = probe.why;
+  return probe.renderer;
 }
 
 bool IsSoftwareRasteriser(const std::string& glRenderer) {
