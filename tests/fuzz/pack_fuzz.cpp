@@ -40,8 +40,11 @@ const char* const NAMES[] = {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  char pattern[] = "/tmp/qp-pack-fuzz-XXXXXX";
-  const char* made = mkdtemp(pattern);
+  // libFuzzer may end the process without running exit handlers, so the
+  // runner gives each run a TMPDIR of its own and removes it afterwards.
+  const char* tmp = std::getenv("TMPDIR");
+  std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/qp-pack-fuzz-XXXXXX";
+  const char* made = mkdtemp(pattern.data());
   Check(made != nullptr, "cannot make a temporary directory");
   directory = made;
   std::atexit([] {

@@ -37,10 +37,12 @@ for t in "${targets[@]}"; do
   if [ "$t" = pack ]; then
     env=(LSAN_OPTIONS=suppressions=$here/pack.lsan.supp)
   fi
+  tmp=$(mktemp -d)
   # One process, one job: the machine's two cores are shared.
-  env "${env[@]}" "$bin" "${corpora[@]}" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+  env "${env[@]}" TMPDIR="$tmp" "$bin" "${corpora[@]}" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
     -max_len=4096 -print_final_stats=1 -artifact_prefix="$artifacts/" >"$log" 2>&1
   rc=$?
+  rm -rf "$tmp"
   stats=$(grep -E '^#[0-9]+' "$log" | tail -1)
   execs=$(grep -E 'stat::number_of_executed_units' "$log" | awk '{print $2}')
   speed=$(grep -E 'stat::average_exec_per_sec' "$log" | awk '{print $2}')
