@@ -96,5 +96,19 @@ bench: deps $(BUILD)/CMakeCache.txt
 	@python3 scripts/bench-check.py $(BENCH_RUN) bench/results/latest.json \
 	  --build-type "$$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' $(BUILD)/CMakeCache.txt)"
 
+# The README's pictures, made by the scripted runner: docs/start.png and
+# docs/evolving.png.
+.PHONY: screenshots
+screenshots: build
+	bash scripts/e2e-screenshots.sh $(BUILD)
+
+# The solver lab on berlin52: 2000 generations, 3 seeds, the convergence plot
+# for the README.
+DATA ?= ../shared/data
+.PHONY: lab-example
+lab-example: build
+	$(BUILD)/quenpath-lab $(DATA)/berlin52.tsp --generations 2000 --seeds 3 \
+	  --opt $(DATA)/berlin52.opt.tour --plot docs/convergence-berlin52.svg
+
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -15,6 +15,8 @@ PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev libcli11-dev
   # sanitizers and fuzzing
   clang libclang-rt-14-dev
+  # benchmark checks and test helpers
+  python3
   # the real-window end-to-end test and the memory check
   xvfb xauth xdotool imagemagick x11-utils valgrind
 )
