@@ -30,7 +30,10 @@ for t in "${targets[@]}"; do
     continue
   fi
   mkdir -p "$work" "$artifacts"
-  corpora=("$work" "$here/corpus/$t")
+  # Some targets keep no seeds in the sources (the pack seeds are written at
+  # build time), so only folders that exist are passed.
+  corpora=("$work")
+  [ -d "$here/corpus/$t" ] && corpora+=("$here/corpus/$t")
   [ -d "$build/fuzz/seeds/$t" ] && corpora+=("$build/fuzz/seeds/$t")
   # libzip's own leak on damaged members is suppressed (pack.lsan.supp).
   env=()
