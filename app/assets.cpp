@@ -43,16 +43,16 @@ bool LoadAssets() {
   SmallFont = new (std::nothrow) hgeFont("graphics\\fontsmall.fnt");
   if (!SmallFont) return true;
 
-  for (const GraphicSpec& spec : GRAPHICS) {
-    HTEXTURE texture = Engine->Texture_Load(spec.file, 0, false);
+  for (const GraphicSpec& row : GRAPHICS) {
+    HTEXTURE texture = Engine->Texture_Load(row.file, 0, false);
     if (texture) loadedTextures.push_back(texture);
     TARN_GRAPHICS* graphics =
-        MainScene->AddGraphics(spec.name, texture, 0, 0, spec.width, spec.height, 0, 0, 0);
+        MainScene->AddGraphics(row.name, texture, 0, 0, row.width, row.height, 0, 0, 0);
     if (!graphics || !graphics->sprite || graphics->sprite->GetTexture() == 0) return true;
     graphics->sprite->SetColor(0xFFFFFFFF, -1);
     graphics->sprite->SetBlendMode(BLEND_DEFAULT);
-    graphics->sprite->SetHotSpot(spec.hotX, spec.hotY);
-    if (spec.circle) graphics->circles.AddCircle(CIRCLE_X, CIRCLE_Y, CIRCLE_RADIUS);
+    graphics->sprite->SetHotSpot(row.hotX, row.hotY);
+    if (row.circle) graphics->circles.AddCircle(CIRCLE_X, CIRCLE_Y, CIRCLE_RADIUS);
   }
   return false;
 }
