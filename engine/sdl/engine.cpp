@@ -478,9 +478,18 @@ float hgeEngine::Timer_GetDelta() {
 }
 
 void hgeEngine::Input_GetMousePos(float* x, float* y) {
-  const InputState& in = TheBackend().input;
-  if (x) *x = in.MouseX();
-  if (y) *y = in.MouseY();
+  const Backend& b = TheBackend();
+  float mx = b.input.MouseX(), my = b.input.MouseY();
+  // While a button is held SDL keeps reporting the pointer beyond the window
+  // (and the letterbox bands map outside the drawing area): report the
+  // nearest point of the drawing area, so nothing is placed where it cannot
+  // be seen or reached again.
+  if (b.window && b.states.width > 0 && b.states.height > 0) {
+    mx = std::clamp(mx, 0.0f, static_cast<float>(b.states.width - 1));
+    my = std::clamp(my, 0.0f, static_cast<float>(b.states.height - 1));
+  }
+  if (x) *x = mx;
+  if (y) *y = my;
 }
 
 bool hgeEngine::Input_IsMouseOver() {

@@ -127,6 +127,17 @@ TEST_F(InputTest, MousePositionsAreInTheDrawingAreaEvenWhenTheWindowIsScaled) {
   EXPECT_FLOAT_EQ(injected.x, 12.5f);
   EXPECT_FLOAT_EQ(injected.y, 700.25f);
 
+  // Beyond the window (a drag out of it) the nearest point of the area.
+  struct Outside {
+    float x, y, seenX, seenY;
+  } outside[] = {{-50, 100, 0, 100}, {300, -4, 300, 0}, {1500, 2000, 1199, 959}};
+  for (const Outside& o : outside) {
+    backend::InjectMouseMove(o.x, o.y);
+    const Seen clamped = Frame();
+    EXPECT_FLOAT_EQ(clamped.x, o.seenX) << o.x << "," << o.y;
+    EXPECT_FLOAT_EQ(clamped.y, o.seenY) << o.x << "," << o.y;
+  }
+
   // At half size, window pixels map back to the 1200 x 960 area.
   SDL_SetWindowSize(Window(), 600, 480);
   Frame();  // lets the resize reach the renderer
