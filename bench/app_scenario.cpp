@@ -69,3 +69,24 @@ int FullLoadApp::CandidateCount() {
 int FullLoadApp::HouseCount() {
   return MainScene ? MainScene->CollectObjects("qbuilding", false, nullptr) : 0;
 }
+
+bool StartSolverScenario(SolverScenario& scenario, int houses, int candidates, uint32_t seed,
+                         std::string* error) {
+  FakeEngine::Get().Reset();
+  FakeEngine::Get().recordDrawing = false;
+  scenario.SetUp(seed);
+  CreatePaths(&World);
+  scenario.PlaceHouses(houses, seed);
+  scenario.GrowPopulation();
+  if (scenario.HouseCount() != houses || scenario.CandidateCount() != candidates) {
+    *error = "the scenario reached " + std::to_string(scenario.HouseCount()) + " houses and " +
+             std::to_string(scenario.CandidateCount()) + " candidates";
+    return false;
+  }
+  return true;
+}
+
+void StopSolverScenario(SolverScenario& scenario) {
+  scenario.TearDown();
+  FakeEngine::Get().Reset();
+}

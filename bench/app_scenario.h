@@ -8,6 +8,7 @@
 #include <string>
 
 #include "tests/support/fake_engine.h"
+#include "tests/support/world_fixtures.h"
 
 class FullLoadApp {
  public:
@@ -27,3 +28,10 @@ class FullLoadApp {
 // Where the mouse rests during the full-load frames: on the map, away from
 // the panels, the links and the help label, with no button held.
 inline constexpr float REST_X = 700.0f, REST_Y = 600.0f;
+
+// The solver's scenario alone, without the program: n houses placed and the
+// population grown by Evolve, drawing counted, not stored. False with *error
+// set when it did not reach that many houses and candidates.
+bool StartSolverScenario(SolverScenario& scenario, int houses, int candidates, uint32_t seed,
+                         std::string* error);
+void StopSolverScenario(SolverScenario& scenario);

@@ -71,25 +71,10 @@ BENCHMARK(BM_FrameFullLoad)
 // The solver's scenario at n houses with a grown population; the labels made
 // as the frame's EditBuildings makes them.
 bool StartSolver(SolverScenario& scenario, int houses, int candidates, std::string* error) {
-  FakeEngine::Get().Reset();
-  FakeEngine::Get().recordDrawing = false;
-  scenario.SetUp(SEED);
-  CreatePaths(&World);
-  scenario.PlaceHouses(houses, SEED);
-  scenario.GrowPopulation();
+  if (!StartSolverScenario(scenario, houses, candidates, SEED, error)) return false;
   FakeEngine::Get().ReleaseAll();
   EditBuildings(&World, REST_X, REST_Y);
-  if (scenario.HouseCount() != houses || scenario.CandidateCount() != candidates) {
-    *error = "the scenario reached " + std::to_string(scenario.HouseCount()) + " houses and " +
-             std::to_string(scenario.CandidateCount()) + " candidates";
-    return false;
-  }
   return true;
-}
-
-void StopSolver(SolverScenario& scenario) {
-  scenario.TearDown();
-  FakeEngine::Get().Reset();
 }
 
 // The tour drawing at 200 houses x 45 candidates: 9,000 lines drawn and
@@ -98,7 +83,7 @@ void BM_DrawTours(benchmark::State& state) {
   SolverScenario scenario;
   std::string error;
   if (!StartSolver(scenario, FULL_HOUSES, FULL_POPULATION, &error)) {
-    StopSolver(scenario);
+    StopSolverScenario(scenario);
     state.SkipWithError(error.c_str());
     return;
   }
@@ -107,7 +92,7 @@ void BM_DrawTours(benchmark::State& state) {
   for (auto _ : state) DrawTours();
   state.counters["lines_per_call"] =
       static_cast<double>(fake.lineCount) / static_cast<double>(state.iterations());
-  StopSolver(scenario);
+  StopSolverScenario(scenario);
 }
 BENCHMARK(BM_DrawTours)->Unit(benchmark::kMicrosecond);
 
@@ -142,13 +127,13 @@ void BM_AddHouse(benchmark::State& state) {
   SolverScenario scenario;
   std::string error;
   if (!StartSolver(scenario, FULL_HOUSES - 1, FULL_POPULATION, &error)) {
-    StopSolver(scenario);
+    StopSolverScenario(scenario);
     state.SkipWithError(error.c_str());
     return;
   }
   float x = 0, y = 0;
   if (!FreeSpot(scenario, &x, &y)) {
-    StopSolver(scenario);
+    StopSolverScenario(scenario);
     state.SkipWithError("no free spot for the 200th house");
     return;
   }
@@ -176,7 +161,7 @@ void BM_AddHouse(benchmark::State& state) {
   fake.ReleaseAll();
   adds.Report(state);
   state.counters["candidates"] = scenario.CandidateCount();
-  StopSolver(scenario);
+  StopSolverScenario(scenario);
   if (wrong) state.SkipWithError("the click did not add and the right click did not remove");
 }
 BENCHMARK(BM_AddHouse)->UseManualTime()->Unit(benchmark::kMicrosecond);

@@ -21,26 +21,6 @@ namespace {
 constexpr uint32_t SEED = 11;
 constexpr int32_t EMPTY = 255;
 
-bool StartScenario(SolverScenario& scenario, int houses, std::string* error) {
-  FakeEngine::Get().Reset();
-  FakeEngine::Get().recordDrawing = false;
-  scenario.SetUp(SEED);
-  CreatePaths(&World);
-  scenario.PlaceHouses(houses, SEED);
-  scenario.GrowPopulation();
-  if (scenario.HouseCount() != houses || scenario.CandidateCount() != FULL_POPULATION) {
-    *error = "the scenario reached " + std::to_string(scenario.HouseCount()) + " houses and " +
-             std::to_string(scenario.CandidateCount()) + " candidates";
-    return false;
-  }
-  return true;
-}
-
-void StopScenario(SolverScenario& scenario) {
-  scenario.TearDown();
-  FakeEngine::Get().Reset();
-}
-
 // One Evolve on 45 candidates. Before each step, untimed, what the frame
 // before it does: EditBuildings refreshes the 45 labels (the step removes
 // those of the culled candidates) and DrawTours measures the lengths it
@@ -49,8 +29,8 @@ void BM_Evolve(benchmark::State& state) {
   const int houses = static_cast<int>(state.range(0));
   SolverScenario scenario;
   std::string error;
-  if (!StartScenario(scenario, houses, &error)) {
-    StopScenario(scenario);
+  if (!StartSolverScenario(scenario, houses, FULL_POPULATION, SEED, &error)) {
+    StopSolverScenario(scenario);
     state.SkipWithError(error.c_str());
     return;
   }
@@ -71,7 +51,7 @@ void BM_Evolve(benchmark::State& state) {
   steps.Report(state);
   state.counters["candidates_min"] = smallest;
   state.counters["candidates_max"] = largest;
-  StopScenario(scenario);
+  StopSolverScenario(scenario);
 }
 BENCHMARK(BM_Evolve)->Arg(50)->Arg(100)->Arg(200)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
@@ -109,8 +89,8 @@ void BM_CrossoverFill(benchmark::State& state) {
   constexpr int GENES = MAX_BUILDINGS;
   SolverScenario scenario;
   std::string error;
-  if (!StartScenario(scenario, GENES, &error)) {
-    StopScenario(scenario);
+  if (!StartSolverScenario(scenario, GENES, FULL_POPULATION, SEED, &error)) {
+    StopSolverScenario(scenario);
     state.SkipWithError(error.c_str());
     return;
   }
@@ -143,7 +123,7 @@ void BM_CrossoverFill(benchmark::State& state) {
   state.counters["set_median_us"] = setMedian * 1e6;
   state.counters["nested_median_us"] = nestedMedian * 1e6;
   state.counters["speedup"] = setMedian > 0 ? nestedMedian / setMedian : 0;
-  StopScenario(scenario);
+  StopSolverScenario(scenario);
   if (differ) state.SkipWithError("the set-based fill and the nested search disagree");
 }
 BENCHMARK(BM_CrossoverFill)->Iterations(2000)->UseManualTime()->Unit(benchmark::kMicrosecond);
